@@ -1,0 +1,1 @@
+namespace ld { int StarterPlaceholderForBuild() { return 0; } }
