@@ -16,7 +16,7 @@ inline constexpr int kExitUsage = 2;    // bad arguments
 using CommandFn = int (*)(const std::vector<std::string>& args);
 
 struct Command {
-  const char* name;     // first word on the command line, e.g. "gamestring"
+  const char* name;     // one or two words, e.g. "publish" or "gamestring dump"
   const char* summary;  // one line for `ldtool --help`
   CommandFn run;
 };

@@ -19,7 +19,7 @@ void PrintHelp(FILE* out) {
   std::fprintf(out,
                "usage: ldtool COMMAND [ARGS...]\n"
                "       ldtool COMMAND --help\n\ncommands:\n");
-  for (const Command& c : Commands()) std::fprintf(out, "  %-12s %s\n", c.name, c.summary);
+  for (const Command& c : Commands()) std::fprintf(out, "  %-22s %s\n", c.name, c.summary);
 }
 }  // namespace
 
@@ -52,8 +52,26 @@ int main(int argc, char** argv) {
     PrintHelp(stdout);
     return kExitOk;
   }
+  // A command's name may be two words ("gamestring dump"); the longer match
+  // wins so a group word and its subcommands can both be registered.
+  std::string two = argc > 2 ? word + " " + argv[2] : std::string();
+  for (const Command& c : Commands()) {
+    if (!two.empty() && two == c.name)
+      return c.run(std::vector<std::string>(argv + 3, argv + argc));
+  }
   for (const Command& c : Commands()) {
     if (word == c.name) return c.run(std::vector<std::string>(argv + 2, argv + argc));
   }
+  // A group word alone, or with --help: list its subcommands.
+  bool group = false;
+  for (const Command& c : Commands()) {
+    if (std::strncmp(c.name, (word + " ").c_str(), word.size() + 1) == 0) {
+      if (!group)
+        std::printf("usage: ldtool %s SUBCOMMAND [ARGS...]\n\nsubcommands:\n", word.c_str());
+      group = true;
+      std::printf("  %-22s %s\n", c.name, c.summary);
+    }
+  }
+  if (group) return (argc > 2 && std::strcmp(argv[2], "--help") == 0) ? kExitOk : kExitUsage;
   return UsageError("unknown command '" + word + "'");
 }
