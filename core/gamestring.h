@@ -4,6 +4,7 @@
 // the caller owns, and none fails: a missing key gives an empty or zero result.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -16,6 +17,11 @@ enum class GamestringFormat { kOld, kNew };
 
 inline constexpr std::string_view kAddressPrefix = "ludoria://";
 inline constexpr std::string_view kNewFormatMarker = "ludoria://P=&";
+
+// Keys whose pairs the gamestring request moves out of the server address
+// into the second gamestring as length-prefixed fields, in this order.
+inline constexpr std::array<std::string_view, 12> kMovedKeys = {
+    "k22e", "k3e", "fc", "sx", "ag", "k300e", "rdm", "enc", "p139", "kpw", "gtype", "clk2"};
 
 // kNew when command_line contains "ludoria://P=&" anywhere (case-sensitive).
 GamestringFormat FormatOfCommandLine(std::string_view command_line);
