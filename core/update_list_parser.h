@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "core/update_list.h"
+#include "core/update_list_fields.h"
 #include "core/update_list_folders.h"
 
 namespace ld {
@@ -59,6 +60,7 @@ class UpdateListParser {
   // a directory they were not listed under.
   long current_dir_ = -1;
   std::size_t lines_ = 0;
+  LocalTimeCache times_;
 };
 
 // Loads the file at path into *list (adding to what it holds). False only

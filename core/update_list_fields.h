@@ -1,0 +1,58 @@
+// Values inside update-list fields: decimal numbers and date-times.
+// Pure functions and a per-parser cache; callers own their instances, so any
+// thread may use its own.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "core/time_value.h"
+
+namespace ld {
+
+// A decimal number as the lists have always stored them: optional sign,
+// digits up to the first non-digit, clamped to the signed 32-bit range;
+// no digits give 0. Callers that want unsigned values cast the result, so
+// -1 stands for 4294967295.
+int32_t ParseListNumber(std::string_view field);
+
+// Broken-down fields of a date-time field, before conversion.
+struct ListDateTimeFields {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+
+enum class ListDateTimeForm {
+  kRejected,  // empty field: the entry is dropped
+  kUnread,    // any length but 13 or 15: kept with time 0
+  kRead,      // "YYMMDD-HHMMSS" (year + 2000) or "YYYYMMDD-HHMMSS"
+};
+
+// Splits a date-time field by position. Each part is read as a decimal number
+// (digits up to the first non-digit); the hyphen's place is not examined.
+ListDateTimeForm SplitListDateTime(std::string_view field, ListDateTimeFields* out);
+
+// Converts local date-times to time values with the same results as
+// TimeFromFields(..., -1), but asks the C library only about twice per local
+// day seen: a day whose midnight and next midnight lie 86400 s apart has one
+// offset throughout, so its times are midnight plus the time of day. Days with
+// a daylight-saving change, and fields out of their usual ranges, go to
+// TimeFromFields each time. Not thread-safe; one per parser.
+class LocalTimeCache {
+ public:
+  TimeValue FromFields(const ListDateTimeFields& f);
+
+ private:
+  struct Slot {
+    int64_t key = -1;
+    TimeValue midnight = 0;
+    bool uniform = false;
+  };
+  static constexpr int kSlots = 64;
+  Slot slots_[kSlots];
+};
+
+// The time of a date-time field: kRejected and kUnread as above, else the
+// converted local time in *time (0 for kUnread).
+ListDateTimeForm ParseListDateTime(std::string_view field, LocalTimeCache* cache, TimeValue* time);
+
+}  // namespace ld
