@@ -44,7 +44,9 @@ uint64_t SumPortable(const unsigned char* p, std::size_t n) {
       std::memcpy(&w, p + i * 8, 8);
       lanes += (w & kLow) + ((w >> 8) & kLow);
     }
-    total += (lanes * 0x0001000100010001ull) >> 48;
+    // Pairs of lanes into 32-bit halves; four full lanes would not fit 16 bits.
+    uint64_t halves = (lanes & 0x0000FFFF0000FFFFull) + ((lanes >> 16) & 0x0000FFFF0000FFFFull);
+    total += (halves & 0xFFFFFFFFull) + (halves >> 32);
     p += words * 8;
     n -= words * 8;
   }
