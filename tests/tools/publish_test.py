@@ -205,6 +205,16 @@ class PublishTest(unittest.TestCase):
         self.assertEqual(r.returncode, 1)
         self.assertFalse(os.path.exists(os.path.join(self.root, "dist", "BAD")))
         self.assertFalse(os.path.exists(self.hul("BAD")))
+        # A time a zip cannot carry would make the starter fetch the file on
+        # every run (the unpacked file gets the zip's time).
+        os.remove(os.path.join(bad, "a,b.txt"))
+        old = os.path.join(bad, "old.txt")
+        open(old, "wb").close()
+        t = time.mktime((1975, 6, 1, 12, 0, 0, 0, 0, -1))
+        os.utime(old, (t, t))
+        r = self.publish(package="BAD", src=bad, check=False)
+        self.assertEqual(r.returncode, 1)
+        self.assertFalse(os.path.exists(self.hul("BAD")))
 
     def test_setup_archive_and_starter(self):
         exe = os.path.join(self.tmp.name, "LdStarter.exe")

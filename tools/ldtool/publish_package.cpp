@@ -162,6 +162,12 @@ bool PublishPackage(const PackageOptions& options, PackageSummary* summary, std:
   TimeValue newest = 0;
   std::vector<std::vector<const SourceFile*>> sources;  // parallel to list.install
   for (const SourceFile& f : files) {
+    // The starter gives an unpacked file the zip entry's time; a clamped time
+    // would differ from the list and the file would be fetched on every run.
+    if (!ZipCanCarryTime(f.time)) {
+      *error = f.path + ": its modification time cannot be stored in a zip (before 1980?)";
+      return false;
+    }
     std::string dir;
     if (!ListDir(f.dir, folders, &dir, error)) return false;
     UpdateFileEntry entry;

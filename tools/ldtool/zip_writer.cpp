@@ -4,6 +4,7 @@
 #include <zlib.h>
 
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -85,6 +86,12 @@ bool AddEntry(zipFile zip, const ZipSource& source, std::vector<char>& buffer, s
 }
 
 }  // namespace
+
+bool ZipCanCarryTime(TimeValue time) {
+  time_t t = static_cast<time_t>(time);
+  std::tm local{};
+  return localtime_r(&t, &local) && local.tm_year + 1900 >= 1980 && local.tm_year + 1900 <= 2107;
+}
 
 bool WriteZip(const std::string& zip_path, const std::vector<ZipSource>& entries,
               std::string* error) {

@@ -25,6 +25,10 @@ struct ZipSource {
   TimeValue time = 0;       // modification time to record
 };
 
+// True when a zip entry can carry the time as it is (local years 1980 to
+// 2107); other times are clamped by WriteZip.
+bool ZipCanCarryTime(TimeValue time);
+
 // Writes the entries in the given order, deflated at the best level.
 bool WriteZip(const std::string& zip_path, const std::vector<ZipSource>& entries,
               std::string* error);
