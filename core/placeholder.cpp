@@ -1,1 +1,0 @@
-namespace ld { int PlaceholderForBuild() { return 0; } }
