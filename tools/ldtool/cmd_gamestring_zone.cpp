@@ -1,0 +1,66 @@
+// `ldtool gamestring zone TEXT`: which servers the starter would use for a
+// launch string (zone value, zone number, starter distribution root, game
+// download and update-list roots), with the compiled-in deployment hosts.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "core/gamestring.h"
+#include "core/server_endpoints.h"
+#include "core/server_hosts.h"
+#include "core/zone.h"
+#include "tools/ldtool/command.h"
+
+namespace ld::tool {
+namespace {
+
+const char kUsage[] =
+    "usage: ldtool gamestring zone TEXT\n"
+    "Prints the server zone TEXT (a command line or first gamestring) selects:\n"
+    "  zone=      the zone value character (empty when none)\n"
+    "  number=    the zone number 0..5\n"
+    "  dist=      the starter distribution root (self-update)\n"
+    "  download=  the game download root + \"/dist\"\n"
+    "  hul=       the game download root + \"/hul\"\n"
+    "The new format applies when TEXT contains \"ludoria://P=&\". Hosts are the\n"
+    "compiled-in deployment defaults.\n";
+
+int Run(const std::vector<std::string>& args) {
+  std::string text;
+  bool have_text = false;
+  bool options_done = false;
+  for (const std::string& a : args) {
+    if (!options_done && a == "--") {
+      options_done = true;
+    } else if (!options_done && (a == "--help" || a == "-h")) {
+      std::fputs(kUsage, stdout);
+      return kExitOk;
+    } else if (!options_done && a.size() > 1 && a[0] == '-') {
+      return UsageError("gamestring zone: unknown option '" + a + "'");
+    } else if (have_text) {
+      return UsageError("gamestring zone: expected one TEXT, got more (quote the launch string)");
+    } else {
+      text = a;
+      have_text = true;
+    }
+  }
+  if (!have_text) return UsageError("gamestring zone: missing TEXT");
+
+  const ServerHosts hosts;
+  const char zone = ZoneValue(text, FormatOfCommandLine(text));
+  const int number = ZoneNumber(zone);
+  std::string zone_text;
+  if (zone != kNoZone) zone_text.assign(1, zone);
+  std::printf("zone=%s\n", zone_text.c_str());
+  std::printf("number=%d\n", number);
+  std::printf("dist=%s\n", StarterDistributionRoot(hosts, zone).c_str());
+  std::printf("download=%s\n", GameDownloadRoot(hosts, number, "dist").c_str());
+  std::printf("hul=%s\n", GameDownloadRoot(hosts, number, "hul").c_str());
+  return kExitOk;
+}
+
+}  // namespace
+
+LD_TOOL_COMMAND(gamestring_zone, "gamestring zone", "show the server zone of a launch string", Run);
+
+}  // namespace ld::tool
