@@ -149,6 +149,13 @@ using GdiObjectHandle = UniqueHandle<handle_traits::GdiObject>;
 using IconHandle = UniqueHandle<handle_traits::Icon>;
 using CoTaskMemHandle = UniqueHandle<handle_traits::CoTaskMem>;
 
+// GetProcAddress typed as the export's function type (the detour through a
+// plain function pointer keeps the compiler from warning about the cast).
+template <typename Fn>
+Fn GetProc(HMODULE module, const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
+}
+
 // Maps a view of a file (UnmapViewOfFile on release).
 class MappedView {
  public:
