@@ -9,6 +9,11 @@ set(LD_HOST_DEV_GAME "game-dev.ludoria.com" CACHE STRING "[servers] dev_game")
 set(LD_HOST_ALPHA_GAME "game-alpha.ludoria.com" CACHE STRING "[servers] alpha_game")
 set(LD_HOST_REAL_GAME "game.ludoria.com" CACHE STRING "[servers] real_game")
 set(LD_HOST_PORTAL "www.ludoria.com" CACHE STRING "[servers] portal")
+# Remote reporting: the log-and-crash collection service and the step-log
+# servers of the real and alpha zones.
+set(LD_HOST_TRACEBOOK "tracebook.ludoria.com" CACHE STRING "[servers] tracebook")
+set(LD_HOST_REAL_STEPLOG "log.ludoria.com" CACHE STRING "[servers] real_steplog")
+set(LD_HOST_ALPHA_STEPLOG "log-alpha.ludoria.com" CACHE STRING "[servers] alpha_steplog")
 
 # The generated header lives in the build tree; core/deployment_defaults.h.in
 # lists what it holds.
