@@ -1,0 +1,35 @@
+#include "starter/internet_session.h"
+
+#include "core/report_hosts.h"
+
+namespace ld {
+
+InternetHandle OpenSenderRoot(const char* agent) {
+  InternetHandle root(::InternetOpenA(agent, INTERNET_OPEN_TYPE_DIRECT, "", nullptr, 0));
+  if (!root) root.Reset(::InternetOpenA(agent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+  if (!root) root.Reset(::InternetOpenA(agent, INTERNET_OPEN_TYPE_DIRECT, "", nullptr, 0));
+  if (!root) return root;
+  DWORD timeout = kSenderReceiveTimeoutMs;
+  ::InternetSetOptionA(root.Get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
+  return root;
+}
+
+InternetHandle ConnectHttp(const InternetHandle& root, const std::string& host) {
+  std::string name;
+  int port = 0;
+  SplitHostPort(host, &name, &port);
+  const INTERNET_PORT internet_port =
+      port == 0 ? INTERNET_DEFAULT_HTTP_PORT : static_cast<INTERNET_PORT>(port);
+  return InternetHandle(::InternetConnectA(root.Get(), name.c_str(), internet_port, "", "",
+                                           INTERNET_SERVICE_HTTP, 0, 0));
+}
+
+InternetHandle OpenHttpRequest(const InternetHandle& connection, const char* verb,
+                               const std::string& path) {
+  const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
+                      INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_UI;
+  return InternetHandle(::HttpOpenRequestA(connection.Get(), verb, path.c_str(), nullptr, nullptr,
+                                           nullptr, flags, 0));
+}
+
+}  // namespace ld

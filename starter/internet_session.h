@@ -1,0 +1,30 @@
+// The WinINet steps both sender kinds share: the root handle with its retry
+// rule, the receive time-out and the connection to a "host[:port]".
+//
+// Called on the sender job threads; each call makes handles that the caller
+// owns (closed by the wrappers). Failures give an empty handle; nothing is
+// reported.
+#pragma once
+
+#include <string>
+
+#include "starter/win_handle.h"
+
+namespace ld {
+
+inline constexpr DWORD kSenderReceiveTimeoutMs = 3000;
+
+// InternetOpenA with `agent`, direct access and an empty proxy text; when that
+// fails, once without a proxy argument, then once more as the first time.
+// The receive time-out of kSenderReceiveTimeoutMs is set on the handle.
+InternetHandle OpenSenderRoot(const char* agent);
+
+// HTTP connection to `host` ("name" or "name:port"; the default HTTP port
+// without one), empty user name and password.
+InternetHandle ConnectHttp(const InternetHandle& root, const std::string& host);
+
+// An HTTP request of `verb` for `path` on `connection`, bypassing the cache.
+InternetHandle OpenHttpRequest(const InternetHandle& connection, const char* verb,
+                               const std::string& path);
+
+}  // namespace ld
