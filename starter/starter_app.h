@@ -21,6 +21,7 @@
 #include "core/launch_record.h"
 #include "core/program_flags.h"
 #include "core/progress_meter.h"
+#include "starter/install_folder_settings.h"
 #include "starter/starter_options.h"
 #include "starter/win_handle.h"
 
@@ -70,8 +71,9 @@ class cStarterApp {
 
   RuntimeLibraryVersions& runtime_libraries() { return runtime_libraries_; }
 
-  // The install folder settings (cInstallFolderSettings) join here with the
-  // registry settings.
+  // Language, registry key, install folder and install states (main thread
+  // before the driver starts, then the driver; see its header).
+  cInstallFolderSettings& install_folder_settings() { return install_folder_settings_; }
 
   LaunchRecord& launch_record() { return launch_record_; }
 
@@ -106,6 +108,7 @@ class cStarterApp {
   std::atomic<bool> driver_finished_{false};
   KernelHandle single_instance_lock_;
   RuntimeLibraryVersions runtime_libraries_;
+  cInstallFolderSettings install_folder_settings_;
   LaunchRecord launch_record_;
   ProgressMeter main_meter_;
   ProgressMeter file_meter_;
