@@ -17,6 +17,16 @@ int ReadPart(std::string_view text, std::size_t from, std::size_t len) {
   return value;
 }
 
+// Days from 1970-01-01 to a proleptic Gregorian date (month 1..12).
+int64_t DaysFromCivil(int64_t y, int m, int d) {
+  y -= m <= 2;
+  const int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const int64_t yoe = y - era * 400;
+  const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468;
+}
+
 }  // namespace
 
 int32_t ParseListNumber(std::string_view field) {
@@ -74,16 +84,26 @@ TimeValue LocalTimeCache::FromFields(const ListDateTimeFields& f) {
                      f.hour <= 23 && f.minute >= 0 && f.minute <= 59 && f.second >= 0 &&
                      f.second <= 59 && f.year >= 0 && f.year <= 9999;
   if (!usual) return TimeFromFields(f.year, f.month, f.day, f.hour, f.minute, f.second, -1);
-  const int64_t key = (int64_t{f.year} * 16 + f.month) * 32 + f.day;
-  Slot& slot = slots_[key % kSlots];
-  if (slot.key != key) {
-    slot.key = key;
+  if (slots_.empty()) slots_.resize(kSlots);
+  // Day 31 of a 30-day month gets the number of the 1st of the next, which is
+  // also where the C library's normalisation puts it.
+  const int64_t day = DaysFromCivil(f.year, f.month, f.day);
+  Slot& slot = slots_[static_cast<std::size_t>(((day % kSlots) + kSlots) % kSlots)];
+  if (slot.day != day) {
+    // A day met once costs one conversion, as without the cache.
+    slot.day = day;
+    slot.kind = DayKind::kSeenOnce;
+    return TimeFromFields(f.year, f.month, f.day, f.hour, f.minute, f.second, -1);
+  }
+  if (slot.kind == DayKind::kSeenOnce) {
     slot.midnight = TimeFromFields(f.year, f.month, f.day, 0, 0, 0, -1);
     const TimeValue next = TimeFromFields(f.year, f.month, f.day + 1, 0, 0, 0, -1);
-    // 0 is the conversion's failure value; such days are never cached.
-    slot.uniform = slot.midnight != 0 && next != 0 && next - slot.midnight == 86400;
+    // 0 is the conversion's failure value; such days are never shortcut.
+    slot.kind = slot.midnight != 0 && next != 0 && next - slot.midnight == 86400 ? DayKind::kUniform
+                                                                                 : DayKind::kMixed;
   }
-  if (!slot.uniform) return TimeFromFields(f.year, f.month, f.day, f.hour, f.minute, f.second, -1);
+  if (slot.kind != DayKind::kUniform)
+    return TimeFromFields(f.year, f.month, f.day, f.hour, f.minute, f.second, -1);
   return slot.midnight + f.hour * 3600 + f.minute * 60 + f.second;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "core/time_value.h"
 
@@ -32,23 +33,27 @@ enum class ListDateTimeForm {
 ListDateTimeForm SplitListDateTime(std::string_view field, ListDateTimeFields* out);
 
 // Converts local date-times to time values with the same results as
-// TimeFromFields(..., -1), but asks the C library only about twice per local
-// day seen: a day whose midnight and next midnight lie 86400 s apart has one
-// offset throughout, so its times are midnight plus the time of day. Days with
-// a daylight-saving change, and fields out of their usual ranges, go to
-// TimeFromFields each time. Not thread-safe; one per parser.
+// TimeFromFields(..., -1), asking the C library (which may read the zone files
+// on every call) as little as it can: the first time of a local day is
+// converted directly; from the second on, a day whose midnight and next
+// midnight lie 86400 s apart has one offset throughout, so its times are
+// midnight plus the time of day. Days with a daylight-saving change, and
+// fields out of their usual ranges, go to TimeFromFields each time. Any span
+// of kSlots consecutive days stays cached at once. Not thread-safe; one per
+// parser.
 class LocalTimeCache {
  public:
   TimeValue FromFields(const ListDateTimeFields& f);
 
  private:
+  enum class DayKind : uint8_t { kSeenOnce, kUniform, kMixed };
   struct Slot {
-    int64_t key = -1;
+    int64_t day = INT64_MIN;  // days since 1970-01-01 of the local date
     TimeValue midnight = 0;
-    bool uniform = false;
+    DayKind kind = DayKind::kSeenOnce;
   };
-  static constexpr int kSlots = 64;
-  Slot slots_[kSlots];
+  static constexpr int kSlots = 2048;
+  std::vector<Slot> slots_;  // allocated on first use
 };
 
 // The time of a date-time field: kRejected and kUnread as above, else the

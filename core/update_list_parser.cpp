@@ -48,6 +48,7 @@ void UpdateListParser::ParseText(std::string_view text) {
     std::size_t len = text.size() < kUpdateListMaxLine ? text.size() : kUpdateListMaxLine;
     const std::size_t lf = text.substr(0, len).find('\n');
     if (lf != std::string_view::npos) len = lf + 1;
+    rest_ = text.substr(len);
     ParseLine(text.substr(0, len));
     text.remove_prefix(len);
   }
@@ -167,6 +168,24 @@ void UpdateListParser::ParseDirectoryLine(std::string_view line) {
 
   dirs->push_back(UpdateDirEntry{std::move(path), {}});
   current_dir_ = static_cast<long>(dirs->size() - 1);
+  dirs->back().files.reserve(CountFileLinesAhead());
+}
+
+std::size_t UpdateListParser::CountFileLinesAhead() const {
+  // Lines up to the next directory or section line; comments and rejected
+  // lines make it an upper bound, which is all a reservation needs.
+  std::size_t count = 0;
+  std::string_view rest = rest_;
+  while (!rest.empty()) {
+    std::size_t i = 0;
+    while (i < rest.size() && (rest[i] == ' ' || rest[i] == '\t' || rest[i] == '\r')) ++i;
+    if (i < rest.size() && (rest[i] == '/' || rest[i] == '<' || rest[i] == '[')) break;
+    ++count;
+    const std::size_t lf = rest.find('\n');
+    if (lf == std::string_view::npos) break;
+    rest.remove_prefix(lf + 1);
+  }
+  return count;
 }
 
 void UpdateListParser::ParseHeaderKey(std::string_view line, std::string_view key) {

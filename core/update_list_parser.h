@@ -50,6 +50,7 @@ class UpdateListParser {
   void ParseHeaderKey(std::string_view line, std::string_view key);
   void ParseFileLine(std::string_view line);
   std::vector<UpdateDirEntry>* SectionList();
+  std::size_t CountFileLinesAhead() const;
 
   UpdateList* list_;
   UpdateListFolders folders_;
@@ -60,6 +61,9 @@ class UpdateListParser {
   // a directory they were not listed under.
   long current_dir_ = -1;
   std::size_t lines_ = 0;
+  // Text after the line being parsed, when ParseText drives; lets a new
+  // directory reserve room for its files in one allocation.
+  std::string_view rest_;
   LocalTimeCache times_;
 };
 
