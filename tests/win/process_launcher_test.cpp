@@ -194,14 +194,17 @@ class EchoLaunchTest : public LauncherTest {
     LauncherTest::TearDown();
   }
 
-  // Waits (bounded) for the helper's file: its command line and folder.
+  // Waits (bounded) for the helper's file: its command line and folder. The
+  // file may show up a moment before it can be opened, so opening is retried.
   bool ReadEcho(std::string* command, std::string* folder) {
-    for (int i = 0; i < 300 && !IsPlainFile(out_); ++i) ::Sleep(50);
-    std::ifstream in(out_, std::ios::binary);
-    if (!in) return false;
-    std::getline(in, *command);
-    std::getline(in, *folder);
-    return true;
+    for (int i = 0; i < 300; ++i) {
+      if (IsPlainFile(out_)) {
+        std::ifstream in(out_, std::ios::binary);
+        if (in && std::getline(in, *command) && std::getline(in, *folder)) return true;
+      }
+      ::Sleep(50);
+    }
+    return false;
   }
 
   ScratchFolder scratch_;
