@@ -83,19 +83,6 @@ INSTANTIATE_TEST_SUITE_P(AllKernels, ByteSumKernelTest,
                            return std::string(KernelName(info.param));
                          });
 
-TEST(ByteSum, PiecesGiveTheSameSumAsOneCall) {
-  const auto data = RandomBytes(100000, 3);
-  uint32_t pieces = 0;
-  std::size_t pos = 0;
-  for (std::size_t step = 1; pos < data.size(); step = step * 3 + 1) {
-    std::size_t n = std::min(step, data.size() - pos);
-    pieces = ByteSum(data.data() + pos, n, pieces);
-    pos += n;
-  }
-  EXPECT_EQ(ByteSum(data.data(), data.size()), pieces);
-  EXPECT_EQ(ReferenceSum(data.data(), data.size()), pieces);
-}
-
 class FileChecksumTest : public testing::Test {
  protected:
   void SetUp() override {

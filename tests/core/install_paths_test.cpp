@@ -76,10 +76,8 @@ TEST(InstallPaths, SetupAddressHasNoZipSuffix) {
 class FakeDisk {
  public:
   std::map<std::string, PathKind> entries;
-  std::vector<std::string> asked;
   PathKindFn Fn() {
     return [this](const std::string& p) {
-      asked.push_back(p);
       auto it = entries.find(p);
       return it == entries.end() ? PathKind::kMissing : it->second;
     };
@@ -123,13 +121,6 @@ TEST(PlanCreateFolder, Cases) {
     disk.entries = c.disk;
     EXPECT_EQ(c.plan, Describe(PlanCreateFolder(c.path, disk.Fn()))) << c.label;
   }
-}
-
-TEST(PlanCreateFolder, StopsAskingAtFirstExistingDirectory) {
-  FakeDisk disk;
-  disk.entries = {{"C:\\G", PathKind::kDirectory}};
-  PlanCreateFolder("C:\\G\\a\\b", disk.Fn());
-  EXPECT_EQ((std::vector<std::string>{"C:\\G\\a\\b", "C:\\G\\a", "C:\\G"}), disk.asked);
 }
 
 TEST(DiskSpace, DrivePart) {

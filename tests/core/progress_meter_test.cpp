@@ -102,20 +102,6 @@ TEST(ProgressMeter, NamedModeDrivesOnlyItsBar) {
   EXPECT_EQ(MeterText::kClear, u.text);
 }
 
-TEST(ProgressMeter, ResetSetsPercentRange) {
-  ProgressMeter m;
-  m.StartBatch(500, kT0);
-  m.AddBytes(100, kT0 + 1000);
-  MeterUpdate u = m.Reset(false);
-  EXPECT_EQ(MeterBar::kMain, u.bar);
-  EXPECT_EQ(100u, u.range_max);
-  EXPECT_EQ(0u, u.position);
-  EXPECT_EQ(MeterText::kClear, u.text);
-  u = m.Reset(true);
-  EXPECT_EQ(MeterBar::kNamed, u.bar);
-  EXPECT_EQ(MeterText::kUnchanged, u.text);
-}
-
 // Two files of 400 and 600 bytes: each is downloaded (first half of its
 // weight) and then unpacked (second half).
 TEST(ProgressMeter, StagedMainModeWalkThrough) {
