@@ -32,12 +32,13 @@ TimeValue TimeFromFields(int year, int month, int day, int hour, int minute, int
   // mktime reports failure as -1, which is also one second before 1970 UTC;
   // neither is a time this system records, so both become "no time".
   if (t == static_cast<std::time_t>(-1)) return 0;
-  return static_cast<TimeValue>(t);
+  const TimeValue value = static_cast<TimeValue>(t);
+  return (value < 0 || value > kLatestTime) ? 0 : value;
 }
 
 bool BreakDownLocalTime(TimeValue value, BrokenDownTime* out) {
   if (out == nullptr) return false;
-  if (value < static_cast<TimeValue>(std::numeric_limits<std::time_t>::min()) ||
+  if (value < 0 || value > kLatestTime ||
       value > static_cast<TimeValue>(std::numeric_limits<std::time_t>::max()))
     return false;
   std::tm tm = {};

@@ -14,6 +14,11 @@ namespace ld {
 // Signed seconds since 1970-01-01 00:00:00 UTC; 0 means "no time".
 using TimeValue = int64_t;
 
+// The range the Windows C library converts (up to 3000-12-31 23:59:59 UTC).
+// Native builds keep to it too, so the same input gives the same answer on
+// every platform.
+inline constexpr TimeValue kLatestTime = 32535215999;
+
 // Same fields and order as the Windows SYSTEMTIME, so the Windows side can
 // copy one into the other member by member.
 struct BrokenDownTime {
@@ -31,13 +36,13 @@ struct BrokenDownTime {
 // the C library decide whether daylight saving applies, 0 forces standard
 // time, 1 forces daylight time. Out-of-range fields are normalised (month 13 is
 // January of the next year, day 0 the last day of the month before). Returns 0
-// when the C library cannot represent the time (e.g. before 1970 on Windows).
+// when the time falls outside 0..kLatestTime or cannot be converted.
 TimeValue TimeFromFields(int year, int month, int day, int hour, int minute, int second,
                          int daylight = -1);
 
 // Breaks a time value down into local time, milliseconds 0 and the day of
-// week filled. False (and *out untouched) when the C library cannot break it
-// down or the year does not fit.
+// week filled. False (and *out untouched) outside 0..kLatestTime or when the
+// C library cannot break it down.
 bool BreakDownLocalTime(TimeValue value, BrokenDownTime* out);
 
 // Year, month, day, hour and minute equal; day of week, seconds and

@@ -117,6 +117,20 @@ TEST_F(TimeValueTest, BreakDownGivesLocalFieldsAndWeekday) {
   EXPECT_FALSE(BreakDownLocalTime(kSample, nullptr));
 }
 
+TEST_F(TimeValueTest, OutsideTheConvertibleRangeIsNoTime) {
+  EXPECT_EQ(TimeFromFields(1969, 12, 31, 0, 0, 0), 0);
+  EXPECT_EQ(TimeFromFields(1899, 1, 1, 0, 0, 0), 0);
+  EXPECT_EQ(TimeFromFields(3001, 1, 2, 0, 0, 0), 0);
+  EXPECT_EQ(TimeFromFields(3000, 12, 31, 12, 0, 0), 32535140400);
+  BrokenDownTime t;
+  t.year = 77;
+  EXPECT_FALSE(BreakDownLocalTime(-1, &t));
+  EXPECT_FALSE(BreakDownLocalTime(kLatestTime + 1, &t));
+  EXPECT_EQ(t.year, 77);
+  ASSERT_TRUE(BreakDownLocalTime(kLatestTime, &t));
+  EXPECT_EQ(t.year, 3001);  // nine hours east of UTC
+}
+
 TEST_F(TimeValueTest, RoundTripThroughFields) {
   for (TimeValue v : {TimeValue{1}, kSample, TimeValue{951782400}, TimeValue{1709208000},
                       TimeValue{2147483647}, TimeValue{4102444800}}) {
