@@ -1,8 +1,7 @@
 #include "core/profile_file.h"
 
 #include <cstdint>
-#include <fstream>
-#include <iterator>
+#include <cstdio>
 
 namespace ld {
 namespace {
@@ -100,20 +99,24 @@ bool ProfileNameEquals(const std::string& a, const std::string& b) {
   return true;
 }
 
+bool ReadProfileText(const std::string& path, std::string* text) {
+  text->clear();
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) return false;
+  char buffer[65536];
+  std::size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) text->append(buffer, got);
+  bool ok = std::ferror(f) == 0;
+  std::fclose(f);
+  if (!ok) text->clear();
+  return ok;
+}
+
 bool ProfileFile::Load(const std::string& path) {
-  sections_.clear();
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    Parse(std::string());
-    return false;
-  }
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    Parse(std::string());
-    return false;
-  }
+  std::string text;
+  bool ok = ReadProfileText(path, &text);
   Parse(text);
-  return true;
+  return ok;
 }
 
 void ProfileFile::Parse(const std::string& text) {

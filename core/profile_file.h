@@ -58,6 +58,10 @@ class ProfileFile : public ProfileReader {
   std::vector<Section> sections_;
 };
 
+// Reads a whole file as bytes; false (and empty text) when it cannot be
+// opened or read, a folder included.
+bool ReadProfileText(const std::string& path, std::string* text);
+
 // Helpers shared with the INI editor so both agree on what a name is.
 bool IsProfileSpace(char c);
 std::string TrimProfileSpace(const std::string& s);

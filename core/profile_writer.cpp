@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 namespace ld {
@@ -36,15 +35,10 @@ bool ProfileWriter::Load(const std::string& path) {
     SetText(std::string());
     return !ec;
   }
-  std::ifstream in(path, std::ios::binary);
   std::string text;
-  if (in) text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (!in || in.bad()) {
-    SetText(std::string());
-    return false;
-  }
+  bool ok = ReadProfileText(path, &text);
   SetText(text);
-  return true;
+  return ok;
 }
 
 void ProfileWriter::SetText(const std::string& text) {
