@@ -1,0 +1,113 @@
+"""ldtool catalogue dump: what the starter reads from a game kind catalogue,
+as one JSON object, and the package list it would build."""
+
+import json
+import os
+import subprocess
+import tempfile
+import unittest
+
+LDTOOL = os.environ.get("LDTOOL", "ldtool")
+
+CATALOGUE = (
+    b"; published by the portal\r\n"
+    b"[TABLA]\r\nGameID1=tabla\r\nGameID2=deeprun\r\nGameID3=\r\nGameID4=both\r\nGameID6=lost\r\n"
+    b"[tabla_dx]\r\ngameid1=both\r\n"
+    b"[FLORAEX]\r\nGameID1=both\r\n"
+    b"[LEISUREDECK]\r\nGameID1=solo\r\n"
+    b"[DEEPRUN]\r\nfile=runner.exe\r\nall=0\r\nGameID1=deeprun\r\nGameID2=tabla\r\n"
+    b"[GameSpec.deeprun]\r\nShortCut_IE=true\r\nShortCut_URL=http://portal/deeprun\r\n"
+    b"ShortCut_desc=Deep \"Run\"\r\nShortCut_IconPath=/common/Images/x.ico\r\n"
+    b"[GameSpec.tabla]\r\nShortCut_IE=TRUE\r\nShortCut_URL=\r\nShortCut_Name=never read\r\n"
+    b"[unity_games]\r\ntabla, deeprun\r\nsolo=1\r\n"
+    b"[no_base2005]\r\nsolo\r\n"
+)
+
+
+class CatalogueDumpTest(unittest.TestCase):
+    def setUp(self):
+        self.tmp = tempfile.TemporaryDirectory()
+        self.path = os.path.join(self.tmp.name, "gamekind.ini")
+        with open(self.path, "wb") as f:
+            f.write(CATALOGUE)
+
+    def tearDown(self):
+        self.tmp.cleanup()
+
+    def run_tool(self, *args):
+        return subprocess.run([LDTOOL, "catalogue", "dump", *args], capture_output=True,
+                              timeout=30)
+
+    def dump(self, *args):
+        r = self.run_tool(*args)
+        self.assertEqual(0, r.returncode, r.stderr)
+        return json.loads(r.stdout)
+
+    def test_full_object(self):
+        d = self.dump(self.path, "--game", "deeprun", "--name", "Deep Run")
+        self.assertEqual({
+            "bases": {"TABLA": ["tabla", "deeprun", "both"], "TABLA_DX": ["both"],
+                      "FLORAEX": ["both"], "LEISUREDECK": ["solo"]},
+            "companion": {"file": "runner.exe", "all": False, "games": ["deeprun", "tabla"]},
+            "shortcut": {"ie": True, "url": "http://portal/deeprun", "name": "Deep Run",
+                         "desc": "Deep \"Run\"", "icon": "common\\Images\\x.ico"},
+            "popup": True,
+            "no_base2005": False,
+            "packages": ["deeprun", "base2005", "tbbase"],
+        }, d)
+
+    def test_packages_per_game(self):
+        cases = {
+            "both": ["both", "base2005", "tbbase", "tbbaseex", "flbaseex"],
+            "solo": ["solo", "lsbase"],
+            "lost": ["lost", "base2005"],
+            "DEEPRUN": ["DEEPRUN", "base2005"],
+        }
+        for game, packages in cases.items():
+            with self.subTest(game=game):
+                self.assertEqual(packages, self.dump(self.path, "--game", game)["packages"])
+
+    def test_flags_and_shortcut_without_address(self):
+        d = self.dump(self.path, "--game", "tabla", "--name", "Tabla")
+        self.assertTrue(d["popup"])
+        self.assertFalse(d["shortcut"]["ie"])
+        self.assertEqual({"ie": False, "url": "", "name": "", "desc": "", "icon": ""},
+                         d["shortcut"])
+        solo = self.dump(self.path, "--game", "SOLO")
+        self.assertTrue(solo["no_base2005"])
+        self.assertFalse(solo["popup"])  # "solo=1" is one word
+
+    def test_name_falls_back_only_when_missing(self):
+        path = os.path.join(self.tmp.name, "names.ini")
+        with open(path, "wb") as f:
+            f.write(b"[GameSpec.a]\nShortCut_URL=u\n[GameSpec.b]\nShortCut_URL=u\nShortCut_Name=\n")
+        self.assertEqual("Title", self.dump(path, "--game", "a", "--name", "Title")["shortcut"]["name"])
+        self.assertEqual("", self.dump(path, "--game", "a")["shortcut"]["name"])
+        self.assertEqual("", self.dump(path, "--game", "b", "--name", "Title")["shortcut"]["name"])
+
+    def test_companion_for_all_games(self):
+        path = os.path.join(self.tmp.name, "all.ini")
+        with open(path, "wb") as f:
+            f.write(b"[DEEPRUN]\nfile=r.exe\nall=1\nGameID1=x\n")
+        self.assertEqual({"file": "r.exe", "all": True, "games": []},
+                         self.dump(path, "--game", "y")["companion"])
+
+    def test_missing_file_fails(self):
+        r = self.run_tool(os.path.join(self.tmp.name, "none.ini"), "--game", "x")
+        self.assertEqual(1, r.returncode)
+        self.assertEqual(b"", r.stdout)
+
+    def test_usage(self):
+        for args in ([], [self.path], [self.path, "--game"], ["--game", "x"],
+                     [self.path, "--game", "x", "--bogus"], [self.path, self.path, "--game", "x"]):
+            with self.subTest(args=args):
+                r = self.run_tool(*args)
+                self.assertEqual(2, r.returncode)
+                self.assertEqual(b"", r.stdout)
+        r = self.run_tool("--help")
+        self.assertEqual(0, r.returncode)
+        self.assertIn(b"usage: ldtool catalogue dump", r.stdout)
+
+
+if __name__ == "__main__":
+    unittest.main()
