@@ -1,6 +1,7 @@
 #include "core/server_hosts.h"
 
 #include "core/deployment_defaults.h"
+#include "core/profile_reader.h"
 
 namespace ld {
 namespace {
@@ -72,6 +73,11 @@ ServerHosts ServerHosts::FromSettings(const SettingLookup& lookup) {
     if (!value.empty()) hosts.Set(static_cast<HostKind>(i), value);
   }
   return hosts;
+}
+
+ServerHosts ServerHosts::FromProfile(const ProfileReader& options) {
+  return FromSettings(
+      [&options](const std::string& key) { return options.GetString(kServersSection, key, ""); });
 }
 
 const std::string& ServerHosts::Host(HostKind kind) const { return hosts_[Index(kind)]; }

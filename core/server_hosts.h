@@ -18,6 +18,11 @@
 
 namespace ld {
 
+class ProfileReader;
+
+// Section of "ldstarter.ini" that holds the host settings.
+inline constexpr char kServersSection[] = "servers";
+
 enum class HostKind {
   kDevDownload,
   kAlphaDownload,
@@ -42,6 +47,10 @@ class ServerHosts {
   // Defaults overridden by every usable [servers] key that `lookup` returns;
   // an empty lookup function gives the defaults.
   static ServerHosts FromSettings(const SettingLookup& lookup);
+
+  // FromSettings over the [servers] section of an options file; the reader
+  // is only used during the call.
+  static ServerHosts FromProfile(const ProfileReader& options);
 
   // The bare host ("name" or "name:port").
   const std::string& Host(HostKind kind) const;

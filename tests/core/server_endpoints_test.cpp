@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "core/deployment_defaults.h"
+#include "core/profile_file.h"
 #include "core/zone.h"
 
 namespace ld {
@@ -62,6 +63,20 @@ TEST(ServerHostsTest, SettingsOverrideOnlyTheirKind) {
       ServerHosts::FromSettings(MapLookup({{"real_download", "127.0.0.1:8080"}}));
   EXPECT_EQ(hosts.Base(HostKind::kRealDownload), "http://127.0.0.1:8080");
   EXPECT_EQ(hosts.Host(HostKind::kDevDownload), deployment::kDevDownloadHost);
+  EXPECT_EQ(hosts.Host(HostKind::kRealGame), deployment::kRealGameHost);
+}
+
+TEST(ServerHostsTest, ReadsTheServersSectionOfTheOptionsFile) {
+  ProfileFile options;
+  options.Parse(
+      "[check]\r\nreal_download=wrong.example\r\n"
+      "[Servers]\r\nREAL_DOWNLOAD = 127.0.0.1:8081\r\nportal=http://portal.example/\r\n"
+      "dev_game=\r\nalpha_game=bad/path\r\n");
+  const ServerHosts hosts = ServerHosts::FromProfile(options);
+  EXPECT_EQ(hosts.Host(HostKind::kRealDownload), "127.0.0.1:8081");
+  EXPECT_EQ(hosts.Host(HostKind::kPortal), "portal.example");
+  EXPECT_EQ(hosts.Host(HostKind::kDevGame), deployment::kDevGameHost);
+  EXPECT_EQ(hosts.Host(HostKind::kAlphaGame), deployment::kAlphaGameHost);
   EXPECT_EQ(hosts.Host(HostKind::kRealGame), deployment::kRealGameHost);
 }
 

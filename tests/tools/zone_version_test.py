@@ -81,7 +81,7 @@ class GamestringZoneTest(unittest.TestCase):
     def test_usage(self):
         r = run("gamestring", "zone", "--help")
         self.assertEqual(r.returncode, 0)
-        self.assertIn("usage: ldtool gamestring zone TEXT", r.stdout)
+        self.assertIn("usage: ldtool gamestring zone [--ini FILE] TEXT", r.stdout)
         for args in [[], ["a", "b"], ["--bogus", "x"]]:
             r = run("gamestring", "zone", *args)
             self.assertEqual(r.returncode, 2, args)
@@ -90,6 +90,23 @@ class GamestringZoneTest(unittest.TestCase):
         # "--" lets a TEXT start with a dash.
         self.assertEqual(run("gamestring", "zone", "--", "-&p189=2").stdout.split("\n")[0],
                          "zone=2")
+
+
+class GamestringZoneIniTest(unittest.TestCase):
+    def test_servers_section_overrides_hosts(self):
+        with tempfile.TemporaryDirectory() as d:
+            ini = os.path.join(d, "ldstarter.ini")
+            with open(ini, "w") as f:
+                f.write("[servers]\nalpha_download=127.0.0.1:8081\nreal_download=http://rd.test/\n")
+            r = run("gamestring", "zone", "--ini", ini, OLD % "4")
+            self.assertEqual(r.returncode, 0, r.stderr)
+            self.assertEqual(r.stdout, "zone=4\nnumber=4\n"
+                             "dist=http://127.0.0.1:8081/pica/dist\n"
+                             "download=http://rd.test/dist\nhul=http://rd.test/hul\n")
+            r = run("gamestring", "zone", "--ini", os.path.join(d, "none.ini"), OLD % "4")
+            self.assertEqual(r.returncode, 1)
+            self.assertEqual(r.stdout, "")
+            self.assertEqual(run("gamestring", "zone", OLD % "4", "--ini").returncode, 2)
 
 
 class VersionCompareTest(unittest.TestCase):

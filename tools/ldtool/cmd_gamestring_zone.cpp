@@ -1,11 +1,13 @@
 // `ldtool gamestring zone TEXT`: which servers the starter would use for a
 // launch string (zone value, zone number, starter distribution root, game
-// download and update-list roots), with the compiled-in deployment hosts.
+// download and update-list roots), with the compiled-in deployment hosts or
+// those of an options file's [servers] section.
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "core/gamestring.h"
+#include "core/profile_file.h"
 #include "core/server_endpoints.h"
 #include "core/server_hosts.h"
 #include "core/zone.h"
@@ -15,7 +17,7 @@ namespace ld::tool {
 namespace {
 
 const char kUsage[] =
-    "usage: ldtool gamestring zone TEXT\n"
+    "usage: ldtool gamestring zone [--ini FILE] TEXT\n"
     "Prints the server zone TEXT (a command line or first gamestring) selects:\n"
     "  zone=      the zone value character (empty when none)\n"
     "  number=    the zone number 0..5\n"
@@ -23,15 +25,21 @@ const char kUsage[] =
     "  download=  the game download root + \"/dist\"\n"
     "  hul=       the game download root + \"/hul\"\n"
     "The new format applies when TEXT contains \"ludoria://P=&\". Hosts are the\n"
-    "compiled-in deployment defaults.\n";
+    "compiled-in deployment defaults, overridden by the [servers] section of\n"
+    "FILE (an \"ldstarter.ini\") when --ini is given.\n";
 
 int Run(const std::vector<std::string>& args) {
   std::string text;
+  std::string ini;
   bool have_text = false;
   bool options_done = false;
-  for (const std::string& a : args) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
     if (!options_done && a == "--") {
       options_done = true;
+    } else if (!options_done && a == "--ini") {
+      if (i + 1 >= args.size()) return UsageError("gamestring zone: --ini needs a FILE");
+      ini = args[++i];
     } else if (!options_done && (a == "--help" || a == "-h")) {
       std::fputs(kUsage, stdout);
       return kExitOk;
@@ -46,7 +54,15 @@ int Run(const std::vector<std::string>& args) {
   }
   if (!have_text) return UsageError("gamestring zone: missing TEXT");
 
-  const ServerHosts hosts;
+  ServerHosts hosts;
+  if (!ini.empty()) {
+    ProfileFile options;
+    if (!options.Load(ini)) {
+      std::fprintf(stderr, "ldtool: gamestring zone: cannot read '%s'\n", ini.c_str());
+      return kExitFailure;
+    }
+    hosts = ServerHosts::FromProfile(options);
+  }
   const char zone = ZoneValue(text, FormatOfCommandLine(text));
   const int number = ZoneNumber(zone);
   std::string zone_text;
