@@ -1,0 +1,66 @@
+#!/bin/sh
+# Runs a Windows test program with the loopback portal (`ldtool serve`) up:
+#   with_portal.sh LDTOOL RUNNER PROGRAM [ARGS...]
+# LDTOOL is the native ldtool, RUNNER the wine wrapper (empty: run PROGRAM
+# directly). The test sees LD_TEST_PORTAL=127.0.0.1:PORT and
+# LD_TEST_REQUEST_LOG=<request log, one JSON line per request>, plus a
+# member id scrambled by ldtool (LD_TEST_SCRAMBLED_ID / _PLAIN) so the
+# starter's unscrambling is checked against the portal side's table.
+# Without a usable ldtool the program runs without them and its portal tests
+# skip. The server is always stopped, and stops by itself in any case.
+set -u
+ldtool=$1
+runner=$2
+shift 2
+
+run() {
+  if [ -n "$runner" ]; then "$runner" "$@"; else "$@"; fi
+}
+
+if [ ! -x "$ldtool" ]; then
+  echo "with_portal.sh: no native ldtool at $ldtool; tests needing the portal skip" >&2
+  run "$@"
+  exit $?
+fi
+
+dir=$(mktemp -d "${TMPDIR:-/tmp}/ld_portal.XXXXXX") || exit 1
+mkdir "$dir/root"
+pid=
+cleanup() {
+  if [ -n "$pid" ]; then
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+  fi
+  rm -rf "$dir"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+"$ldtool" serve --root "$dir/root" --port 0 --log "$dir/requests.jsonl" --exit-after 900 \
+  >"$dir/serve.out" 2>&1 &
+pid=$!
+
+addr=
+tries=0
+while [ "$tries" -lt 100 ]; do
+  addr=$(sed -n 's/^listening on \(127\.0\.0\.1:[0-9][0-9]*\).*$/\1/p' "$dir/serve.out")
+  [ -n "$addr" ] && break
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+  tries=$((tries + 1))
+done
+if [ -z "$addr" ]; then
+  echo "with_portal.sh: the loopback portal did not start:" >&2
+  cat "$dir/serve.out" >&2
+  exit 1
+fi
+
+LD_TEST_PORTAL=$addr
+LD_TEST_REQUEST_LOG=$dir/requests.jsonl
+LD_TEST_SCRAMBLED_PLAIN='tester 01@ludo.kr'
+LD_TEST_SCRAMBLED_ID=$("$ldtool" memberid scramble "$LD_TEST_SCRAMBLED_PLAIN") || LD_TEST_SCRAMBLED_ID=
+export LD_TEST_PORTAL LD_TEST_REQUEST_LOG LD_TEST_SCRAMBLED_PLAIN LD_TEST_SCRAMBLED_ID
+
+run "$@"
+status=$?
+exit "$status"
