@@ -24,9 +24,13 @@ std::string BoundedFormat(std::size_t field, const char* format, ...) {
   return std::string(buffer.data(), kept);
 }
 
-UpdateListFailure ClassifyUpdateListFailure(bool target_exists, bool old_list_deleted) {
-  return !target_exists || old_list_deleted ? UpdateListFailure::kDownload
-                                            : UpdateListFailure::kLocalFile;
+UpdateListFailure ClassifyUpdateListFailure(bool target_exists, bool at_own_path) {
+  return !target_exists || at_own_path ? UpdateListFailure::kDownload
+                                       : UpdateListFailure::kLocalFile;
+}
+
+bool TransferComplete(bool has_length, uint64_t announced, uint64_t received) {
+  return !has_length || received >= announced;
 }
 
 std::string UpdateListFailureText(const std::string& base, bool kind_mode,

@@ -32,9 +32,17 @@ std::string BoundedFormat(std::size_t field, const char* format, ...)
 
 // Which text tells the user that an update list could not be fetched:
 // "cannot download" (string 177) when the target file is not there or the
-// old list was deleted, else "downloaded but no local file" (string 178).
+// download went to the list's own path (the old list was out of the way),
+// else "downloaded but no local file" (string 178: the old list could not be
+// deleted and a temporary file stood in).
 enum class UpdateListFailure { kDownload, kLocalFile };
-UpdateListFailure ClassifyUpdateListFailure(bool target_exists, bool old_list_deleted);
+UpdateListFailure ClassifyUpdateListFailure(bool target_exists, bool at_own_path);
+
+// Whether a transfer that read `received` bytes to its end delivered the
+// whole answer: a server that announced a length (`announced`, when
+// `has_length`) and closed the connection earlier sent a cut answer, which
+// the system's reader reports as a normal end.
+bool TransferComplete(bool has_length, uint64_t announced, uint64_t received);
 
 // The failure text: `base` as it stands, and in kind mode "\n( ", `detail`
 // and " )" appended (the local target for the local-file case, the remote

@@ -19,11 +19,15 @@ namespace ld {
 // Bind-status callback of one URL download. Starts with no reference; the
 // last Release writes "<DISTRUCTOR>" to the debugger output and frees the
 // object, which must therefore be made with new.
-class TCB_URLDownloadFileStatus : public IBindStatusCallback {
+//
+// It also answers IHttpNegotiate, only to learn the server's status: an
+// error page (status 400 or more) is refused there, so that the moniker does
+// not store it as the downloaded file and answer success.
+class TCB_URLDownloadFileStatus : public IBindStatusCallback, public IHttpNegotiate {
  public:
   TCB_URLDownloadFileStatus() = default;
 
-  // IUnknown: IUnknown and IBindStatusCallback only.
+  // IUnknown: IUnknown, IBindStatusCallback and IHttpNegotiate.
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
   ULONG STDMETHODCALLTYPE AddRef() override;
   ULONG STDMETHODCALLTYPE Release() override;
@@ -41,6 +45,16 @@ class TCB_URLDownloadFileStatus : public IBindStatusCallback {
                                             STGMEDIUM* medium) override;
   HRESULT STDMETHODCALLTYPE OnObjectAvailable(REFIID riid, IUnknown* object) override;
 
+  // IHttpNegotiate: no extra request headers; a response status of 400 or
+  // more is recorded and aborts the transfer.
+  HRESULT STDMETHODCALLTYPE BeginningTransaction(LPCWSTR url, LPCWSTR headers, DWORD reserved,
+                                                 LPWSTR* additional_headers) override;
+  HRESULT STDMETHODCALLTYPE OnResponse(DWORD status, LPCWSTR response_headers,
+                                       LPCWSTR request_headers,
+                                       LPWSTR* additional_headers) override;
+
+  // The HTTP status the server answered, 0 when none was seen.
+  DWORD http_status() const { return http_status_.load(std::memory_order_acquire); }
   bool finished() const { return finished_.load(std::memory_order_acquire) != 0; }
   HRESULT result() const { return result_.load(std::memory_order_acquire); }
   LONG references() const { return references_.load(); }
@@ -51,6 +65,7 @@ class TCB_URLDownloadFileStatus : public IBindStatusCallback {
   std::atomic<LONG> references_{0};
   std::atomic<unsigned char> finished_{0};
   std::atomic<HRESULT> result_{S_OK};
+  std::atomic<DWORD> http_status_{0};
 };
 
 // Polling interval while the transfer has not reported its end.
@@ -59,7 +74,8 @@ inline constexpr DWORD kUrlDownloadPollMs = 100;
 // Downloads `remote_address` into `local_path` through the URL moniker.
 // Returns the status code: negative on failure. When the call returns
 // success, waits (polling every 100 ms) for the callback's end report and
-// answers the status it stored.
+// answers the status it stored. An HTTP error status is a failure
+// (INET_E_DOWNLOAD_FAILURE) even where the system would store the error page.
 HRESULT UrlDownload(const std::string& remote_address, const std::string& local_path);
 
 }  // namespace ld
