@@ -1,6 +1,7 @@
 #include "core/update_list_parser.h"
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -263,20 +264,36 @@ void ParseUpdateList(std::string_view text, const UpdateListFolders& folders, Up
 }
 
 bool LoadUpdateList(const std::string& path, const UpdateListFolders& folders, UpdateList* list) {
-  // Read whole and split here rather than through the C library's text mode,
-  // so that every platform sees the same bytes (CR handling is the parser's).
+  // Read in binary and split here rather than through the C library's text
+  // mode, so that every platform sees the same bytes (CR handling is the
+  // parser's). Pieces of a reused buffer keep a large list from being held
+  // twice in memory; cutting after a line feed, or at a multiple of the line
+  // limit inside one long line, splits lines exactly as a whole read would.
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
                                                        &std::fclose);
   if (!file) return false;
-  std::string text;
-  char buffer[65536];
+  UpdateListParser parser(list, folders);
+  constexpr std::size_t kChunk = std::size_t{1} << 20;
+  std::string buffer(kChunk + kUpdateListMaxLine, '\0');
+  std::size_t held = 0;  // bytes carried over from the previous piece
   for (;;) {
-    const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
-    text.append(buffer, got);
-    if (got < sizeof buffer) break;
+    const std::size_t got = std::fread(&buffer[held], 1, kChunk, file.get());
+    held += got;
+    if (got < kChunk) break;
+    const std::string_view data(buffer.data(), held);
+    // The buffer starts at a piece boundary; the text after its last line
+    // feed is cut into whole pieces too, so that less than one line limit is
+    // carried over.
+    const std::size_t lf = data.rfind('\n');
+    const std::size_t line_start = lf == std::string_view::npos ? 0 : lf + 1;
+    const std::size_t cut =
+        line_start + (held - line_start) / kUpdateListMaxLine * kUpdateListMaxLine;
+    parser.ParseText(data.substr(0, cut));
+    std::memmove(&buffer[0], &buffer[cut], held - cut);
+    held -= cut;
   }
   if (std::ferror(file.get())) return false;
-  ParseUpdateList(text, folders, list);
+  parser.ParseText(std::string_view(buffer.data(), held));
   return true;
 }
 

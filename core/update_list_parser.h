@@ -68,7 +68,8 @@ class UpdateListParser {
 };
 
 // Loads the file at path into *list (adding to what it holds). False only
-// when the file cannot be opened or read; its content never fails the load.
+// when the file cannot be opened or read (after a read error part way, *list
+// holds the lines read before it); its content never fails the load.
 bool LoadUpdateList(const std::string& path, const UpdateListFolders& folders, UpdateList* list);
 
 // Parses text already in memory (tests, ldtool).

@@ -242,6 +242,31 @@ TEST_F(UpdateListLoad, ReadsBytesAsWritten) {
             "I[\\d{f,1,2,3,0;g,0,1,2,0;}\\e{}]");
 }
 
+TEST_F(UpdateListLoad, LargeFileSplitsLinesAsInMemory) {
+  // Megabytes of lines, and one line of several megabytes without a line
+  // feed whose 4095-byte pieces start at shifting places in its pattern:
+  // reading in pieces must cut every line where a whole read would.
+  std::string text = "[INSTALL]\n";
+  for (int i = 0; i < 40000; ++i) {
+    if (i % 100 == 0) text += "/dir" + std::to_string(i) + "\n";
+    text += "name" + std::to_string(i) + ",1,2,3,20070315-123456\r\n";
+  }
+  std::string pattern = "q/zz,1,2,3,0\t";  // 13 bytes, prime to 4095
+  text += "/long\n";
+  for (int i = 0; i < 250000; ++i) text += pattern;
+  text += "\n/after\nlast,1,2,3,0\n";
+  ASSERT_GT(text.size(), 4u << 20);
+  UpdateList expected;
+  UpdateListParser parser(&expected, TestFolders());
+  parser.ParseText(text);
+  ASSERT_EQ(expected.install.back().path, "\\after");
+  ASSERT_GT(expected.install[expected.install.size() - 2].files.size(), 700u);
+
+  UpdateList loaded;
+  ASSERT_TRUE(LoadUpdateList(Write("big.hul", text), TestFolders(), &loaded));
+  EXPECT_TRUE(loaded == expected);
+}
+
 TEST_F(UpdateListLoad, AddsToWhatTheDocumentHolds) {
   UpdateList l = Parse("/a\n");
   ASSERT_TRUE(LoadUpdateList(Write("b.hul", "/b\n"), TestFolders(), &l));
