@@ -98,14 +98,15 @@ void ReadCatalogue(const ProfileReader& reader, const std::string& game_id,
   if (!catalogue->companion.all)
     catalogue->companion.games = ReadGameIdList(reader, kCompanionSection);
 
-  const std::string spec = GameSpecSection(game_id);
+  const std::string game_section = GameSpecSection(game_id);
   ShortcutSettings& shortcut = catalogue->shortcut;
-  shortcut.in_browser = reader.GetString(spec, "ShortCut_IE", "") == "true";
-  shortcut.url = reader.GetString(spec, "ShortCut_URL", "");
+  shortcut.in_browser = reader.GetString(game_section, "ShortCut_IE", "") == "true";
+  shortcut.url = reader.GetString(game_section, "ShortCut_URL", "");
   if (!shortcut.url.empty()) {
-    shortcut.name = reader.GetString(spec, "ShortCut_Name", default_shortcut_name);
-    shortcut.desc = reader.GetString(spec, "ShortCut_desc", "");
-    shortcut.icon_path = NormaliseShortcutIconPath(reader.GetString(spec, "ShortCut_IconPath", ""));
+    shortcut.name = reader.GetString(game_section, "ShortCut_Name", default_shortcut_name);
+    shortcut.desc = reader.GetString(game_section, "ShortCut_desc", "");
+    shortcut.icon_path =
+        NormaliseShortcutIconPath(reader.GetString(game_section, "ShortCut_IconPath", ""));
   }
 
   catalogue->popup = SectionListsGame(reader.GetSection(kPopupSection), game_id);
