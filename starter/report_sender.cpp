@@ -54,7 +54,7 @@ class ReportJob : public SenderJob {
                                        static_cast<unsigned>(body_.size()));
       if (length <= 0 || length >= static_cast<int>(sizeof headers)) return;
       ::HttpAddRequestHeadersA(request.Get(), headers, static_cast<DWORD>(length),
-                               HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
+                               HTTP_ADDREQ_FLAG_ADD);
       if (!::HttpSendRequestA(request.Get(), nullptr, 0, const_cast<char*>(body_.data()),
                               static_cast<DWORD>(body_.size()))) {
         return;
