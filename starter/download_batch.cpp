@@ -64,7 +64,8 @@ void RunItem(DownloadBatch::State& state, DownloadItem& item) {
   if (!item.downloaded) return;
   item.old_file_removed = DeleteWithReport(item.final_path, app.flags().kind_mode);
   if (!item.old_file_removed) return;
-  if (state.extractor) state.extractor(item, slot_meter);
+  if (!state.extractor) return;
+  state.extractor(item, slot_meter);
   DeleteFileForced(item.zip_path);
 }
 
