@@ -1,0 +1,185 @@
+// What the verification after a download batch finds and what the user is
+// asked then: files that could not be replaced (held by another process,
+// damaged zips, missing entries) and files the server does not have.
+#include "starter/package_verify.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/error_codes.h"
+#include "core/verify_report.h"
+#include "starter/package_check.h"
+#include "starter/package_install.h"
+#include "starter/starter_app.h"
+#include "starter/string_table.h"
+#include "tests/win/package_install_fixture.h"
+
+namespace ld {
+namespace {
+
+using test::FactsOf;
+using test::PackageInstallTest;
+using test::PublishedPackage;
+using test::ReadAll;
+using test::RecordingPresenter;
+using test::ScratchFolder;
+
+// only as the helper process of the next test.
+TEST(HoldFileHelper, HoldOpenUntilReleased) {
+  const std::string path = test::Env("LD_HOLD_FILE");
+  if (path.empty()) GTEST_SKIP() << "helper process only";
+  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, file);
+  HANDLE ready = ::OpenEventA(EVENT_MODIFY_STATE, FALSE, test::Env("LD_HOLD_READY").c_str());
+  HANDLE release = ::OpenEventA(SYNCHRONIZE, FALSE, test::Env("LD_HOLD_RELEASE").c_str());
+  ASSERT_NE(nullptr, ready);
+  ASSERT_NE(nullptr, release);
+  ::SetEvent(ready);
+  ::WaitForSingleObject(release, 60000);
+  ::CloseHandle(file);
+  ::CloseHandle(ready);
+  ::CloseHandle(release);
+}
+
+// Starts this test program as HoldFileHelper on `path`; stops it on
+// destruction.
+class FileHolder {
+ public:
+  explicit FileHolder(const std::string& path) {
+    const std::string tag = test::UniqueTag("hj_hold");
+    ready_ = ::CreateEventA(nullptr, TRUE, FALSE, (tag + "_ready").c_str());
+    release_ = ::CreateEventA(nullptr, TRUE, FALSE, (tag + "_release").c_str());
+    ::SetEnvironmentVariableA("LD_HOLD_FILE", path.c_str());
+    ::SetEnvironmentVariableA("LD_HOLD_READY", (tag + "_ready").c_str());
+    ::SetEnvironmentVariableA("LD_HOLD_RELEASE", (tag + "_release").c_str());
+    char self[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, self, sizeof self);
+    std::string line =
+        std::string("\"") + self + "\" --gtest_filter=HoldFileHelper.HoldOpenUntilReleased";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    // The helper's own test report would only clutter this one's.
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    PROCESS_INFORMATION process = {};
+    if (::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                         &process)) {
+      ::CloseHandle(process.hThread);
+      process_ = process.hProcess;
+      held_ = ::WaitForSingleObject(ready_, 30000) == WAIT_OBJECT_0;
+    }
+    for (const char* name : {"LD_HOLD_FILE", "LD_HOLD_READY", "LD_HOLD_RELEASE"}) {
+      ::SetEnvironmentVariableA(name, nullptr);
+    }
+  }
+  ~FileHolder() {
+    ::SetEvent(release_);
+    if (process_ != nullptr) {
+      if (::WaitForSingleObject(process_, 20000) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process_, 1);
+      }
+      ::CloseHandle(process_);
+    }
+    ::CloseHandle(ready_);
+    ::CloseHandle(release_);
+  }
+  bool held() const { return held_; }
+
+ private:
+  HANDLE ready_ = nullptr;
+  HANDLE release_ = nullptr;
+  HANDLE process_ = nullptr;
+  bool held_ = false;
+};
+
+TEST_F(PackageInstallTest, FileHeldByAnotherProcessAsksAndNoContinues) {
+  PublishedPackage package(test::UniqueTag("HJH"));
+  ASSERT_NO_FATAL_FAILURE(PublishGame(&package, "1.5.0"));
+  PackageDescriptor descriptor = Descriptor(package);
+  {
+    RecordingPresenter quiet;
+    ScopedBoxPresenter scoped(&quiet);
+    descriptor.bytes_to_download =
+        CheckPackageFiles(install_.path(), &descriptor.records, &executables_);
+    ASSERT_TRUE(InstallPackage(context_, descriptor));
+  }
+  const std::string held_path = install_.path() + "\\readme.txt";
+  ASSERT_TRUE(test::WriteAll(held_path, "local edit"));
+
+  for (int answer : {IDNO, IDYES}) {
+    SCOPED_TRACE(answer == IDNO ? "answer No" : "answer Yes");
+    exit_codes_.clear();
+    descriptor.bytes_to_download =
+        CheckPackageFiles(install_.path(), &descriptor.records, &executables_);
+    ASSERT_NE(0u, descriptor.bytes_to_download);
+    RecordingPresenter boxes(answer);
+    {
+      FileHolder holder(held_path);
+      ASSERT_TRUE(holder.held());
+      ScopedBoxPresenter scoped(&boxes);
+      EXPECT_TRUE(InstallPackage(context_, descriptor));
+    }
+    ASSERT_EQ(1u, boxes.boxes.size());
+    const test::ShownBox& box = boxes.boxes[0];
+    EXPECT_NE(std::string::npos, box.text.find("(count=1)")) << box.text;
+    EXPECT_NE(std::string::npos, box.caption.find("0018000A")) << box.caption;
+    EXPECT_NE(std::string::npos, box.caption.find(package.name())) << box.caption;
+    EXPECT_EQ(static_cast<UINT>(MB_YESNO), box.style & MB_TYPEMASK);
+    // No continues; any other answer ends the program with -1.
+    EXPECT_EQ(answer == IDNO ? std::vector<int>{} : std::vector<int>{-1}, exit_codes_);
+    // The old file stays and the downloaded zip waits beside it.
+    EXPECT_EQ("local edit", ReadAll(held_path));
+    EXPECT_TRUE(FactsOf(held_path + ".zip").exists);
+  }
+}
+
+TEST_F(PackageInstallTest, CorruptZipAndMissingEntryAreFoundByVerification) {
+  PublishedPackage package(test::UniqueTag("HJV"));
+  ASSERT_NO_FATAL_FAILURE(PublishGame(&package, "1.5.0"));
+  ASSERT_TRUE(test::WriteAll(package.ServedPath("data/a.dat.zip"), test::NoiseBytes(5000, 9)));
+  ASSERT_TRUE(test::WriteZip(package.ServedPath("readme.txt.zip"), {{"not-readme.txt", "x"}}));
+  PackageDescriptor descriptor = Descriptor(package);
+  descriptor.bytes_to_download =
+      CheckPackageFiles(install_.path(), &descriptor.records, &executables_);
+  RecordingPresenter boxes(IDNO);
+  ScopedBoxPresenter scoped(&boxes);
+
+  EXPECT_TRUE(InstallPackage(context_, descriptor));
+  ASSERT_EQ(3u, boxes.boxes.size());
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_NE(std::string::npos, boxes.boxes[i].caption.find(kAttributesDetail));
+  }
+  EXPECT_NE(std::string::npos, boxes.boxes[0].text.find("<" + install_.path() + "\\readme.txt>"))
+      << boxes.boxes[0].text;
+  EXPECT_NE(std::string::npos, boxes.boxes[1].text.find("<" + install_.path() + "\\data\\a.dat>"))
+      << boxes.boxes[1].text;
+  EXPECT_NE(std::string::npos, boxes.boxes[2].text.find("(count=2)")) << boxes.boxes[2].text;
+  EXPECT_TRUE(exit_codes_.empty());
+}
+
+TEST_F(PackageInstallTest, FileMissingOnTheServerGivesString179) {
+  PublishedPackage package(test::UniqueTag("HJM"));
+  ASSERT_NO_FATAL_FAILURE(PublishGame(&package, "1.5.0"));
+  ASSERT_TRUE(::DeleteFileA(package.ServedPath("data/img/b.bmp.zip").c_str()));
+  PackageDescriptor descriptor = Descriptor(package);
+  descriptor.bytes_to_download =
+      CheckPackageFiles(install_.path(), &descriptor.records, &executables_);
+  RecordingPresenter boxes;
+  ScopedBoxPresenter scoped(&boxes);
+
+  EXPECT_FALSE(InstallPackage(context_, descriptor));
+  ASSERT_EQ(1u, boxes.boxes.size());
+  EXPECT_EQ(LoadText(IDS_FAIL_GAMEFILEDOWNLOAD), boxes.boxes[0].text);
+  EXPECT_NE(std::string::npos, boxes.boxes[0].caption.find("0018000A"));
+  ASSERT_EQ(1u, remote_.size());
+  EXPECT_EQ(error_code::kDiskSpaceOrFiles, remote_[0].code);
+  EXPECT_EQ(package.name(), remote_[0].text);
+  EXPECT_EQ("IDS_FAIL_GAMEFILEDOWNLOAD", remote_[0].resource);
+  EXPECT_TRUE(exit_codes_.empty());
+}
+
+// Records what the meters show on "PROGRESS2".
+}  // namespace
+}  // namespace ld
