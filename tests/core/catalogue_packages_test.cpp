@@ -33,7 +33,9 @@ TEST(PackageKindTest, NamesAndSections) {
   for (int kind = 0; kind < kPackageKindCount; ++kind) {
     EXPECT_STREQ(names[kind], PackageNameOfKind(kind));
     EXPECT_STREQ(sections[kind], BaseSectionOfKind(kind));
-    if (kind > 0) EXPECT_EQ(kind, PackageKindOfName(names[kind]));
+    if (kind > 0) {
+      EXPECT_EQ(kind, PackageKindOfName(names[kind]));
+    }
   }
   EXPECT_EQ(kPackageTablaDx, PackageKindOfName("TBBaseEX"));
   EXPECT_EQ(-1, PackageKindOfName(""));
