@@ -17,9 +17,13 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <vector>
 
+#include "core/catalogue.h"
+#include "core/executable_list.h"
 #include "core/launch_record.h"
 #include "core/program_flags.h"
+#include "core/package_descriptor.h"
 #include "core/progress_meter.h"
 #include "starter/install_folder_settings.h"
 #include "starter/starter_options.h"
@@ -83,8 +87,12 @@ class cStarterApp {
   ProgressMeter& file_meter() { return file_meter_; }
   ProgressMeter& slot_meter(int slot) { return slot_meters_[slot == 0 ? 0 : 1]; }
 
-  // The package list, the executable list and the catalogue values join here
-  // with the catalogue and package installation.
+  // Packages of this launch in list order (the game first, then the base
+  // packages it needs), the catalogue values read for the game, and the
+  // programs the file check found. Filled and read by the driver thread only.
+  std::vector<PackageDescriptor>& packages() { return packages_; }
+  Catalogue& catalogue() { return catalogue_; }
+  ExecutableList& executables() { return executables_; }
 
   // Installation step last reached, for the step log, and the next step the
   // driver expects (sent as the step when the user cancels).
@@ -113,6 +121,9 @@ class cStarterApp {
   ProgressMeter main_meter_;
   ProgressMeter file_meter_;
   ProgressMeter slot_meters_[2];
+  std::vector<PackageDescriptor> packages_;
+  Catalogue catalogue_;
+  ExecutableList executables_;
   std::atomic<int> current_step_{0};
   std::atomic<int> next_expected_step_{0};
 
