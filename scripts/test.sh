@@ -27,6 +27,8 @@ WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mshtml=d;mscoree=d" \
 xvfb-run -a -s "-screen 0 1024x768x24" ctest --preset win64 -j "$jobs" || status=1
 WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
 
+# The test programs are built too (not run: this kernel cannot start 32-bit
+# programs), so every object of the Windows layer links for the shipping target.
 echo "== win32 (shipping build): configure, build"
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j "$jobs"
