@@ -4,13 +4,15 @@
 // with unpacking and verification), then checks the same files again, and
 // prints the timings as "key=value" lines for bench/install_bench.sh.
 //
-//   install_bench PORTAL PACKAGE INSTALL_FOLDER [--phases]
+//   install_bench PORTAL PACKAGE INSTALL_FOLDER [--phases | --probe N]
 //
 // PORTAL is "host:port" of a server laid out as `ldtool publish` writes
 // (update lists under /hul, zips under the list's download address).
 // --phases runs the same installation in separate steps instead (every zip
 // downloaded first, then every zip unpacked on this thread), to show where
-// the time goes; its install figure is not the driver's.
+// the time goes; its install figure is not the driver's. --probe N times the
+// steps of a worker one by one for the first N files (0: all) and installs
+// nothing else (install_probe.h).
 //
 // Runs on the main thread only; the download workers are the batch's own.
 // Boxes are answered by a presenter that prints them and says No, so nothing
@@ -22,10 +24,12 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "bench/win/install_probe.h"
 #include "core/executable_list.h"
 #include "core/install_paths.h"
 #include "core/package_descriptor.h"
@@ -138,8 +142,16 @@ bool InstallInPhases(const InstallContext& context, PackageDescriptor& package) 
   return ok;
 }
 
+// What the command line asks for besides the installation itself.
+struct Options {
+  bool phases = false;
+  bool probe = false;
+  std::size_t probe_limit = 0;
+};
+
 int Run(const std::string& portal, const std::string& package_name, const std::string& folder,
-        bool phases) {
+        const Options& options) {
+  const bool phases = options.phases;
   cStarterApp& app = cStarterApp::Get();
   AnsweringPresenter boxes;
   ScopedBoxPresenter scoped_boxes(&boxes);
@@ -177,6 +189,12 @@ int Run(const std::string& portal, const std::string& package_name, const std::s
     return 1;
   }
   std::printf("list_seconds=%.3f\n", list_time.Seconds());
+  if (options.probe) {
+    const int failures =
+        ProbeInstallSteps(packages[0], packages[0].download_address, folder, options.probe_limit);
+    SetDownloadLogHook(nullptr);
+    return failures == 0 ? 0 : 1;
+  }
 
   Stopwatch check_time;
   CheckAllPackageFiles(context, &packages);
@@ -227,20 +245,24 @@ int Run(const std::string& portal, const std::string& package_name, const std::s
 
 int main(int argc, char** argv) {
   std::vector<std::string> args;
-  bool phases = false;
+  ld::Options options;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--phases") == 0) {
-      phases = true;
+      options.phases = true;
+    } else if (std::strcmp(argv[i], "--probe") == 0 && i + 1 < argc) {
+      options.probe = true;
+      options.probe_limit = std::strtoul(argv[++i], nullptr, 10);
     } else {
       args.push_back(argv[i]);
     }
   }
   if (args.size() != 3) {
-    std::fprintf(stderr, "usage: install_bench PORTAL PACKAGE INSTALL_FOLDER [--phases]\n");
+    std::fprintf(stderr,
+                 "usage: install_bench PORTAL PACKAGE INSTALL_FOLDER [--phases | --probe N]\n");
     return 2;
   }
   try {
-    return ld::Run(args[0], args[1], args[2], phases);
+    return ld::Run(args[0], args[1], args[2], options);
   } catch (...) {
     std::fprintf(stderr, "install_bench: out of memory\n");
     return 1;
