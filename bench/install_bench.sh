@@ -26,6 +26,8 @@
 #   LD_BENCH_MB       total size in MiB          (default 200)
 #   LD_BENCH_PHASES=1 also run the install in separate phases (download, then
 #                     unpack on one thread) to show where the time goes
+#   LD_BENCH_PROBE=N  also time a worker's steps one by one for N files
+#                     (install_bench --probe) to show the cost per file
 #   LD_BENCH_KEEP=1   keep the installed trees and the served zips
 # The generated source folder is kept in the scratch folder and reused by
 # later runs with the same file count and size.
@@ -163,6 +165,14 @@ zip_count=$(find "$portal_root/dist/$package" -type f -name '*.zip' | wc -l)
 zip_bytes=$(find "$portal_root/dist/$package" -type f -name '*.zip' -printf '%s\n' | awk '{s += $1} END {print s}')
 echo "portal: http://$addr  published $zip_count zips, $zip_bytes bytes in $(elapsed "$t0" "$t1") s"
 
+# The portal's own cost per request on one reused connection, which both
+# sides pay: a server that leaves Nagle's algorithm on answers each small
+# file only after the client's delayed acknowledgement (about 40 ms).
+portal_ms=$(cd "$portal_root/dist/$package" && find . -type f -name '*.zip' -size -8k | head -n 20 |
+  sed "s|^\./\(.*\)$|url = \"http://$addr/dist/$package/\1\"\noutput = \"/dev/null\"|" |
+  curl -s -K - -w '%{time_total}\n' | awk '{s += $1; n++} END {if (n) printf "%.2f", s / n * 1000}')
+echo "portal_small_request_ms=$portal_ms (mean of up to 20 small files on one connection)"
+
 # --- Wine: a fresh prefix, started once so its set-up is not timed. ---
 rm -rf "$WINEPREFIX"
 "$wine" "$bench_exe" >/dev/null 2>&1 || true
@@ -228,7 +238,14 @@ diff -rq "$game" "$wine_install" >"$work/wine.diff" 2>&1 || wine_tree="DIFFERS (
 native_tree=same
 diff -rq "$game" "$native_install" >"$work/native.diff" 2>&1 || native_tree="DIFFERS (see $work/native.diff)"
 
-# --- Optional: the same installation in separate phases. ---
+# --- Optional: where the time goes. ---
+if [ -n "${LD_BENCH_PROBE:-}" ]; then
+  rm -rf "$work/probe_install" "$work/probe_install.lists"
+  "$wine" "$bench_exe" "$addr" "$package" "$(winpath "$work/probe_install")" --probe \
+    "$LD_BENCH_PROBE" >"$work/probe.out" 2>"$work/probe.err" || true
+  tr -d '\r' <"$work/probe.out" | grep '^probe_' >"$work/probe.kv" || true
+  rm -rf "$work/probe_install" "$work/probe_install.lists"
+fi
 if [ "${LD_BENCH_PHASES:-0}" = 1 ]; then
   rm -rf "$work/phases_install" "$work/phases_install.lists"
   "$wine" "$bench_exe" "$addr" "$package" "$(winpath "$work/phases_install")" --phases \
@@ -259,5 +276,6 @@ if [ "${LD_BENCH_PHASES:-0}" = 1 ]; then
   echo "phase_extract_seconds=$(value phase_extract_seconds "$work/phases.kv") (one thread)"
   echo "phase_delete_zips_seconds=$(value phase_delete_zips_seconds "$work/phases.kv")"
 fi
+if [ -n "${LD_BENCH_PROBE:-}" ]; then cat "$work/probe.kv"; fi
 [ "$wine_status" -eq 0 ] && [ "$native_status" -eq 0 ] && [ "$wine_tree" = same ] &&
   [ "$native_tree" = same ]
