@@ -75,7 +75,8 @@ cleanup() {
   # Only this benchmark's own prefix.
   if [ -d "$WINEPREFIX" ]; then wineserver -k 2>/dev/null || true; fi
   if [ "${LD_BENCH_KEEP:-0}" != 1 ]; then
-    rm -rf "$portal_root" "$wine_install" "$wine_install.lists" "$native_dl" "$native_install"
+    rm -rf "$portal_root" "$wine_install" "$wine_install.lists" "$native_dl" "$native_install" \
+      "$WINEPREFIX"
   fi
 }
 trap cleanup EXIT
