@@ -1,1 +1,0 @@
-namespace ld { int StarterPlaceholderForBuild() { return 0; } }
