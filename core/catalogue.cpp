@@ -6,13 +6,14 @@
 #include "core/profile_file.h"
 
 namespace ld {
-namespace {
 
 std::string GameIdKey(int index) {
   char key[32];
   std::snprintf(key, sizeof key, kGameIdKeyFormat, index);
   return key;
 }
+
+namespace {
 
 bool IsWordSeparator(char c) {
   return c == '\0' || c == '\t' || c == ' ' || c == '&' || c == ',' || c == '/' || c == '|';

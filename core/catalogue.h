@@ -86,4 +86,7 @@ inline constexpr char kPopupSection[] = "unity_games";
 inline constexpr char kNoBase2005Section[] = "no_base2005";
 inline constexpr char kGameIdKeyFormat[] = "GameID%d";
 
+// "GameID<index>", the key of one entry of a GameID list.
+std::string GameIdKey(int index);
+
 }  // namespace ld

@@ -9,12 +9,6 @@
 namespace ld {
 namespace {
 
-std::string GameIdKey(int index) {
-  char key[32];
-  std::snprintf(key, sizeof key, kGameIdKeyFormat, index);
-  return key;
-}
-
 ProfileFile Snapshot(const ProfileWriter& writer) {
   ProfileFile file;
   file.Parse(writer.Text());
