@@ -15,17 +15,17 @@ bool ParseNumber(const std::string& text, long long* out) {
 
 }  // namespace
 
-bool Faults::Parse(const std::string& spec, std::string* error) {
-  size_t first = spec.find(':');
-  size_t second = first == std::string::npos ? first : spec.find(':', first + 1);
+bool Faults::Parse(const std::string& text, std::string* error) {
+  size_t first = text.find(':');
+  size_t second = first == std::string::npos ? first : text.find(':', first + 1);
   if (second == std::string::npos) {
-    *error = "fault '" + spec + "' is not KIND:VALUE:PATH";
+    *error = "fault '" + text + "' is not KIND:VALUE:PATH";
     return false;
   }
   FaultRule rule;
-  std::string kind = spec.substr(0, first);
-  std::string value = spec.substr(first + 1, second - first - 1);
-  rule.path = spec.substr(second + 1);
+  std::string kind = text.substr(0, first);
+  std::string value = text.substr(first + 1, second - first - 1);
+  rule.path = text.substr(second + 1);
   if (kind == "status") {
     rule.kind = FaultKind::kStatus;
   } else if (kind == "delay") {
@@ -39,25 +39,25 @@ bool Faults::Parse(const std::string& spec, std::string* error) {
   size_t hash = value.find('#');
   if (hash != std::string::npos) {
     if (!ParseNumber(value.substr(hash + 1), &rule.remaining) || rule.remaining == 0) {
-      *error = "fault '" + spec + "': the count after '#' must be a positive number";
+      *error = "fault '" + text + "': the count after '#' must be a positive number";
       return false;
     }
     value.resize(hash);
   }
   if (!ParseNumber(value, &rule.value)) {
-    *error = "fault '" + spec + "': value must be a decimal number";
+    *error = "fault '" + text + "': value must be a decimal number";
     return false;
   }
   if (rule.kind == FaultKind::kStatus && (rule.value < 100 || rule.value > 599)) {
-    *error = "fault '" + spec + "': status must be 100..599";
+    *error = "fault '" + text + "': status must be 100..599";
     return false;
   }
   if (rule.kind == FaultKind::kDelay && rule.value > 120000) {
-    *error = "fault '" + spec + "': delay is limited to 120000 ms";
+    *error = "fault '" + text + "': delay is limited to 120000 ms";
     return false;
   }
   if (rule.path.empty() || rule.path[0] != '/') {
-    *error = "fault '" + spec + "': path must begin with '/'";
+    *error = "fault '" + text + "': path must begin with '/'";
     return false;
   }
   if (rule.path.back() == '*') {

@@ -41,7 +41,7 @@ struct FaultSet {
 class Faults {
  public:
   // Adds one switch; false with a reason in *error for a malformed one.
-  bool Parse(const std::string& spec, std::string* error);
+  bool Parse(const std::string& text, std::string* error);
 
   // The switches matching path; consumes one use of each limited switch.
   FaultSet Match(const std::string& path);
