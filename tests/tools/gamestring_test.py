@@ -12,6 +12,14 @@ def run(*args):
     return subprocess.run([LDTOOL, *args], capture_output=True)
 
 
+def assert_prints(test, args, expected):
+    """Runs ldtool with args and asserts exit 0 and exactly the expected output."""
+    r = run(*args)
+    test.assertEqual(r.returncode, 0, r.stderr)
+    test.assertEqual(r.stdout.decode(), expected)
+    return r
+
+
 ANSWER = (
     "ludoria://STONEBANchannel://ch1 metp://gs.example/a/b/c?x;"
     "k22e:8=STONEBAN&k93e:9=Stone Ban&k89e:20=http://dl.example/sb&"
@@ -23,10 +31,9 @@ ANSWER = (
 class DumpTest(unittest.TestCase):
     def test_first_gamestring_old_format(self):
         text = "ludoria://gs.example/gs.asp?k22e=STONEBAN&k300e=SECRET&lang=KOREAN /x y"
-        r = run("gamestring", "dump", text)
-        self.assertEqual(r.returncode, 0, r.stderr)
-        self.assertEqual(
-            r.stdout.decode(),
+        r = assert_prints(
+            self,
+            ("gamestring", "dump", text),
             "* Commandline *\n"
             + text
             + "\n** head **\nludoria://gs.example/gs.asp\n"
@@ -40,10 +47,9 @@ class DumpTest(unittest.TestCase):
 
     def test_new_format_decodes_p_values(self):
         text = "ludoria://P=&P0=dXNlcjAx&P1=U1RPTkVCQU4=&P2=MjU2&P4=tok"
-        r = run("gamestring", "dump", text)
-        self.assertEqual(r.returncode, 0, r.stderr)
-        self.assertEqual(
-            r.stdout.decode(),
+        assert_prints(
+            self,
+            ("gamestring", "dump", text),
             "* Commandline *\n"
             + text
             + "\n** head **\nludoria://\n"
@@ -92,10 +98,9 @@ class DumpTest(unittest.TestCase):
 
 class AnalyseTest(unittest.TestCase):
     def test_success_lines(self):
-        r = run("gamestring", "analyse", ANSWER)
-        self.assertEqual(r.returncode, 0, r.stderr)
-        self.assertEqual(
-            r.stdout.decode(),
+        assert_prints(
+            self,
+            ("gamestring", "analyse", ANSWER),
             "gameid=STONEBAN\n"
             "title=Stone Ban\n"
             "dist=http://dl.example/sb\n"
@@ -109,10 +114,9 @@ class AnalyseTest(unittest.TestCase):
         )
 
     def test_missing_fields_print_empty(self):
-        r = run("gamestring", "analyse", "Gchannel://metp://a/b/c/;")
-        self.assertEqual(r.returncode, 0, r.stderr)
-        self.assertEqual(
-            r.stdout.decode(),
+        assert_prints(
+            self,
+            ("gamestring", "analyse", "Gchannel://metp://a/b/c/;"),
             "gameid=G\ntitle=\ndist=\nhome=\nhul=\nname=\nversion=0.00\n"
             "memberid=\nidentifier=\nexecutor=\n",
         )
