@@ -7,13 +7,14 @@ loopback and fetched by the addresses the starter forms."""
 import json
 import os
 import shutil
-import signal
 import subprocess
 import tempfile
 import time
 import unittest
 import urllib.request
 import zipfile
+
+from serve_test import Server
 
 LDTOOL = os.environ.get("LDTOOL", "ldtool")
 
@@ -278,11 +279,9 @@ class PublishTest(unittest.TestCase):
 
     def test_served_tree_answers_the_starters_addresses(self):
         self.publish()
-        proc = subprocess.Popen([LDTOOL, "serve", "--root", self.root, "--exit-after", "60"],
-                                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        server = Server(self.root)
         try:
-            port = int(proc.stdout.readline().rsplit(":", 1)[1])
-            base = "http://127.0.0.1:%d" % port
+            base = "http://127.0.0.1:%d" % server.port
             with urllib.request.urlopen(base + "/hul/newhul/TABLA.hul", timeout=10) as r:
                 with open(self.hul(), "rb") as f:
                     self.assertEqual(r.read(), f.read())
@@ -292,13 +291,7 @@ class PublishTest(unittest.TestCase):
                     with open(os.path.join(self.root, "dist", "TABLA", rel + ".zip"), "rb") as f:
                         self.assertEqual(r.read(), f.read(), rel)
         finally:
-            proc.send_signal(signal.SIGTERM)
-            try:
-                proc.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                proc.kill()
-                proc.wait(timeout=10)
-            proc.stdout.close()
+            server.stop()
 
 
 if __name__ == "__main__":
