@@ -4,7 +4,6 @@
 #include <zlib.h>
 
 #include <cstdio>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -33,29 +32,24 @@ class ZipHandle {
   zipFile zip_;
 };
 
+// The local calendar fields of time when a zip entry can carry them.
+bool ZipFields(TimeValue time, BrokenDownTime* local) {
+  return BreakDownLocalTime(time, local) && local->year >= 1980 && local->year <= 2107;
+}
+
 zip_fileinfo InfoFor(TimeValue time) {
-  zip_fileinfo info{};
-  time_t t = static_cast<time_t>(time);
-  std::tm local{};
-  if (!localtime_r(&t, &local) || local.tm_year + 1900 < 1980) {
-    local = std::tm{};
-    local.tm_year = 80;
-    local.tm_mday = 1;
-  } else if (local.tm_year + 1900 > 2107) {
-    local = std::tm{};
-    local.tm_year = 207;
-    local.tm_mon = 11;
-    local.tm_mday = 31;
-    local.tm_hour = 23;
-    local.tm_min = 59;
-    local.tm_sec = 58;
+  BrokenDownTime local;
+  if (!ZipFields(time, &local)) {
+    const bool late = local.year > 2107 || time > kLatestTime;
+    local = late ? BrokenDownTime{2107, 12, 0, 31, 23, 59, 58, 0} : BrokenDownTime{1980, 1, 0, 1};
   }
-  info.tmz_date.tm_sec = local.tm_sec;
-  info.tmz_date.tm_min = local.tm_min;
-  info.tmz_date.tm_hour = local.tm_hour;
-  info.tmz_date.tm_mday = local.tm_mday;
-  info.tmz_date.tm_mon = local.tm_mon;
-  info.tmz_date.tm_year = local.tm_year + 1900;
+  zip_fileinfo info{};
+  info.tmz_date.tm_sec = local.second;
+  info.tmz_date.tm_min = local.minute;
+  info.tmz_date.tm_hour = local.hour;
+  info.tmz_date.tm_mday = local.day;
+  info.tmz_date.tm_mon = local.month - 1;
+  info.tmz_date.tm_year = local.year;
   info.dosDate = 0;  // use tmz_date
   return info;
 }
@@ -88,9 +82,8 @@ bool AddEntry(zipFile zip, const ZipSource& source, std::vector<char>& buffer, s
 }  // namespace
 
 bool ZipCanCarryTime(TimeValue time) {
-  time_t t = static_cast<time_t>(time);
-  std::tm local{};
-  return localtime_r(&t, &local) && local.tm_year + 1900 >= 1980 && local.tm_year + 1900 <= 2107;
+  BrokenDownTime local;
+  return ZipFields(time, &local);
 }
 
 bool WriteZip(const std::string& zip_path, const std::vector<ZipSource>& entries,
