@@ -33,6 +33,23 @@ void ReadCommonFields(std::string_view text, LaunchRecord& r) {
   WriteIfNotEmpty(r.executor, AnalysisValue(text, "executor"));
 }
 
+// Publishes a finished analysis into target and flags. The flags copy, the
+// only step that can throw, comes first; the swap and move after it cannot,
+// so both are committed together or not at all.
+void CommitAnalysis(LaunchRecord& analysed, const std::string& game_id, ProgramFlags& flags,
+                    LaunchRecord& target) {
+  std::string current = flags.current_game_id;
+  WriteIfNotEmpty(current, game_id);
+  flags.current_game_id.swap(current);
+  target = std::move(analysed);
+}
+
+// Hands the failure word (empty on success) to a caller that asked for it.
+bool Outcome(bool ok, const std::string& word, std::string* failure_word) {
+  if (failure_word) *failure_word = ok ? std::string() : word;
+  return ok;
+}
+
 }  // namespace
 
 void LaunchRecord::Reset() { *this = LaunchRecord(); }
@@ -89,18 +106,13 @@ bool LaunchRecord::AnalyseOldFormat(ProgramFlags& flags, std::string* failure_wo
       if (!member.empty()) r.CopyMemberId(member);
       WriteIfNotEmpty(r.identifier, AnalysisValue(fields, "k301e"));
       ReadCommonFields(fields, r);
-      std::string current = flags.current_game_id;
-      WriteIfNotEmpty(current, game_id);
-      // Nothing below allocates-and-throws halfway: commit both together.
-      flags.current_game_id.swap(current);
-      *this = std::move(r);
+      CommitAnalysis(r, game_id, flags, *this);
       ok = true;
     }
   } catch (const std::bad_alloc&) {
     word = "alloc";
   }
-  if (failure_word) *failure_word = ok ? std::string() : word;
-  return ok;
+  return Outcome(ok, word, failure_word);
 }
 
 bool LaunchRecord::AnalyseNewFormat(const NewFormatSources& sources, ProgramFlags& flags,
@@ -133,17 +145,13 @@ bool LaunchRecord::AnalyseNewFormat(const NewFormatSources& sources, ProgramFlag
         if (PairValue(text, pair, &raw)) WriteIfNotEmpty(*field, raw);
       }
       ReadCommonFields(text, r);
-      std::string current = flags.current_game_id;
-      WriteIfNotEmpty(current, game_id);
-      flags.current_game_id.swap(current);
-      *this = std::move(r);
+      CommitAnalysis(r, game_id, flags, *this);
       ok = true;
     }
   } catch (const std::bad_alloc&) {
     word = "alloc";
   }
-  if (failure_word) *failure_word = ok ? std::string() : word;
-  return ok;
+  return Outcome(ok, word, failure_word);
 }
 
 }  // namespace ld
