@@ -166,4 +166,28 @@ inline const std::vector<ProfileCase>& ProfileCases() {
   return cases;
 }
 
+// The reader's answer to one query, the recorded answer, and a label for
+// failure messages, shared by the portable and the Windows tests.
+inline std::string Answer(const ProfileReader& reader, const ProfileQuery& q) {
+  switch (q.kind) {
+    case ProfileQuery::kString:
+      return reader.GetString(q.section, q.key, q.def, q.size);
+    case ProfileQuery::kInt:
+      return std::to_string(reader.GetInt(q.section, q.key, q.def_int));
+    case ProfileQuery::kSection:
+      return JoinLines(reader.GetSection(q.section));
+  }
+  return std::string();
+}
+
+inline std::string Expected(const ProfileQuery& q) {
+  return q.kind == ProfileQuery::kInt ? std::to_string(q.expect_int) : q.expect;
+}
+
+inline std::string Describe(const ProfileQuery& q) {
+  static const char* kinds[] = {"string", "int", "section"};
+  return std::string(kinds[q.kind]) + " [" + q.section + "] '" + q.key + "' def '" + q.def +
+         "' size " + std::to_string(q.size);
+}
+
 }  // namespace ld::test

@@ -12,28 +12,6 @@
 namespace ld {
 namespace {
 
-std::string Answer(const ProfileReader& reader, const test::ProfileQuery& q) {
-  switch (q.kind) {
-    case test::ProfileQuery::kString:
-      return reader.GetString(q.section, q.key, q.def, q.size);
-    case test::ProfileQuery::kInt:
-      return std::to_string(reader.GetInt(q.section, q.key, q.def_int));
-    case test::ProfileQuery::kSection:
-      return test::JoinLines(reader.GetSection(q.section));
-  }
-  return std::string();
-}
-
-std::string Expected(const test::ProfileQuery& q) {
-  return q.kind == test::ProfileQuery::kInt ? std::to_string(q.expect_int) : q.expect;
-}
-
-std::string Describe(const test::ProfileQuery& q) {
-  static const char* kinds[] = {"string", "int", "section"};
-  return std::string(kinds[q.kind]) + " [" + q.section + "] '" + q.key + "' def '" + q.def +
-         "' size " + std::to_string(q.size);
-}
-
 // The answers were taken from the system's profile functions; the Windows
 // test checks them again there.
 TEST(ProfileFileTest, AnswersAsTheSystemDoes) {
@@ -41,7 +19,7 @@ TEST(ProfileFileTest, AnswersAsTheSystemDoes) {
     ProfileFile file;
     if (c.exists) file.Parse(c.text);
     for (const test::ProfileQuery& q : c.queries)
-      EXPECT_EQ(Expected(q), Answer(file, q)) << c.name << ": " << Describe(q);
+      EXPECT_EQ(test::Expected(q), test::Answer(file, q)) << c.name << ": " << test::Describe(q);
   }
 }
 

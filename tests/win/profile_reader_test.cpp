@@ -17,28 +17,6 @@
 namespace ld {
 namespace {
 
-std::string Answer(const ProfileReader& reader, const test::ProfileQuery& q) {
-  switch (q.kind) {
-    case test::ProfileQuery::kString:
-      return reader.GetString(q.section, q.key, q.def, q.size);
-    case test::ProfileQuery::kInt:
-      return std::to_string(reader.GetInt(q.section, q.key, q.def_int));
-    case test::ProfileQuery::kSection:
-      return test::JoinLines(reader.GetSection(q.section));
-  }
-  return std::string();
-}
-
-std::string Expected(const test::ProfileQuery& q) {
-  return q.kind == test::ProfileQuery::kInt ? std::to_string(q.expect_int) : q.expect;
-}
-
-std::string Describe(const test::ProfileQuery& q) {
-  static const char* kinds[] = {"string", "int", "section"};
-  return std::string(kinds[q.kind]) + " [" + q.section + "] '" + q.key + "' def '" + q.def +
-         "' size " + std::to_string(q.size);
-}
-
 class ProfileReaderTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -73,9 +51,9 @@ TEST_F(ProfileReaderTest, BothReadersGiveTheRecordedAnswers) {
     ProfileFile portable;
     EXPECT_EQ(c.exists, portable.Load(path)) << c.name;
     for (const test::ProfileQuery& q : c.queries) {
-      std::string got = Answer(system, q);
-      EXPECT_EQ(got, Answer(portable, q)) << c.name << ": " << Describe(q);
-      EXPECT_EQ(Expected(q), got) << c.name << ": " << Describe(q);
+      std::string got = test::Answer(system, q);
+      EXPECT_EQ(got, test::Answer(portable, q)) << c.name << ": " << test::Describe(q);
+      EXPECT_EQ(test::Expected(q), got) << c.name << ": " << test::Describe(q);
     }
   }
 }
