@@ -32,7 +32,6 @@ uint32_t CheckPackageFiles(const std::string& install_folder, std::vector<FileRe
   uint32_t bytes = 0;
   const bool folder_there = IsDirectory(install_folder);
   for (FileRecord& record : *records) {
-    record.needs_update = kUpToDate;
     record.needs_update =
         folder_there ? CompareFile(record, FinalPath(install_folder, record.dir_path, record.name))
                      : static_cast<uint32_t>(kFileMissing);

@@ -30,15 +30,6 @@ void SendDriverUi(const InstallContext& context, uint32_t wparam) {
   if (context.driver_ui) context.driver_ui(wparam);
 }
 
-void LogRemote(const InstallContext& context, uint32_t code, const std::string& text,
-               const char* resource_name) {
-  if (context.remote_log) {
-    context.remote_log(code, text, resource_name);
-  } else {
-    ServiceRemoteLog (*context.app)(code, text, resource_name);
-  }
-}
-
 void EndProcess(const InstallContext& context, int code) {
   if (context.exit_process) {
     context.exit_process(code);
@@ -133,7 +124,7 @@ bool InstallPackage(const InstallContext& context, PackageDescriptor& package) {
   if (result == 0) return true;
   const std::string& project = package.update_list.project_name;
   if (result < 0) {
-    LogRemote(context, error_code::kDiskSpaceOrFiles, project, "IDS_FAIL_GAMEFILEDOWNLOAD");
+    remote_log(error_code::kDiskSpaceOrFiles, project, "IDS_FAIL_GAMEFILEDOWNLOAD");
     ErrorBoxById(error_code::kDiskSpaceOrFiles, IDS_FAIL_GAMEFILEDOWNLOAD, project.c_str());
     return false;
   }
