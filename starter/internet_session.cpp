@@ -1,6 +1,7 @@
 #include "starter/internet_session.h"
 
 #include "core/report_hosts.h"
+#include "starter/internet_open.h"
 
 namespace ld {
 
@@ -8,9 +9,7 @@ InternetHandle OpenSenderRoot(const char* agent) {
   InternetHandle root(::InternetOpenA(agent, INTERNET_OPEN_TYPE_DIRECT, "", nullptr, 0));
   if (!root) root.Reset(::InternetOpenA(agent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
   if (!root) root.Reset(::InternetOpenA(agent, INTERNET_OPEN_TYPE_DIRECT, "", nullptr, 0));
-  if (!root) return root;
-  DWORD timeout = kSenderReceiveTimeoutMs;
-  ::InternetSetOptionA(root.Get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
+  if (root) SetReceiveTimeout(root.Get(), kSenderReceiveTimeoutMs);
   return root;
 }
 
