@@ -129,13 +129,20 @@ int RunServe(const std::vector<std::string>& args) {
   // The watcher owns the stop decision so the listener thread needs no
   // signal-safe code of its own.
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(exit_after);
+  std::atomic<bool> listener_done{false};
   std::thread watcher([&] {
     while (!g_signalled && std::chrono::steady_clock::now() < deadline)
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
     stopping = true;
-    server.stop();
+    // A stop asked for before the listener runs is lost, so keep asking
+    // until the listener has returned.
+    while (!listener_done) {
+      server.stop();
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
   });
   server.listen_after_bind();
+  listener_done = true;
   bool by_signal = g_signalled != 0;
   stopping = true;
   g_signalled = 1;  // ends the watcher should the listener have failed on its own
