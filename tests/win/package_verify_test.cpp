@@ -26,25 +26,7 @@ using test::ReadAll;
 using test::RecordingPresenter;
 using test::ScratchFolder;
 
-// only as the helper process of the next test.
-TEST(HoldFileHelper, HoldOpenUntilReleased) {
-  const std::string path = test::Env("LD_HOLD_FILE");
-  if (path.empty()) GTEST_SKIP() << "helper process only";
-  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(INVALID_HANDLE_VALUE, file);
-  HANDLE ready = ::OpenEventA(EVENT_MODIFY_STATE, FALSE, test::Env("LD_HOLD_READY").c_str());
-  HANDLE release = ::OpenEventA(SYNCHRONIZE, FALSE, test::Env("LD_HOLD_RELEASE").c_str());
-  ASSERT_NE(nullptr, ready);
-  ASSERT_NE(nullptr, release);
-  ::SetEvent(ready);
-  ::WaitForSingleObject(release, 60000);
-  ::CloseHandle(file);
-  ::CloseHandle(ready);
-  ::CloseHandle(release);
-}
-
-// Starts this test program as HoldFileHelper on `path`; stops it on
+// Starts hold_file.exe (built beside this program) on `path`; stops it on
 // destruction.
 class FileHolder {
  public:
@@ -52,26 +34,20 @@ class FileHolder {
     const std::string tag = test::UniqueTag("hj_hold");
     ready_ = ::CreateEventA(nullptr, TRUE, FALSE, (tag + "_ready").c_str());
     release_ = ::CreateEventA(nullptr, TRUE, FALSE, (tag + "_release").c_str());
-    ::SetEnvironmentVariableA("LD_HOLD_FILE", path.c_str());
-    ::SetEnvironmentVariableA("LD_HOLD_READY", (tag + "_ready").c_str());
-    ::SetEnvironmentVariableA("LD_HOLD_RELEASE", (tag + "_release").c_str());
     char self[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, self, sizeof self);
-    std::string line =
-        std::string("\"") + self + "\" --gtest_filter=HoldFileHelper.HoldOpenUntilReleased";
+    std::string helper = self;
+    helper.erase(helper.find_last_of('\\') + 1);
+    helper += "hold_file.exe";
+    std::string line = "\"" + helper + "\" \"" + path + "\" " + tag + "_ready " + tag + "_release";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    // The helper's own test report would only clutter this one's.
-    startup.dwFlags = STARTF_USESTDHANDLES;
     PROCESS_INFORMATION process = {};
-    if (::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                         &process)) {
+    if (::CreateProcessA(helper.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                         &startup, &process)) {
       ::CloseHandle(process.hThread);
       process_ = process.hProcess;
       held_ = ::WaitForSingleObject(ready_, 30000) == WAIT_OBJECT_0;
-    }
-    for (const char* name : {"LD_HOLD_FILE", "LD_HOLD_READY", "LD_HOLD_RELEASE"}) {
-      ::SetEnvironmentVariableA(name, nullptr);
     }
   }
   ~FileHolder() {
