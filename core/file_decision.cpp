@@ -1,19 +1,8 @@
 #include "core/file_decision.h"
 
+#include "core/ascii.h"
+
 namespace ld {
-namespace {
-
-bool EqualsNoCase(std::string_view a, const char* lower) {
-  std::size_t i = 0;
-  for (; i < a.size() && lower[i] != '\0'; ++i) {
-    char c = a[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != lower[i]) return false;
-  }
-  return i == a.size() && lower[i] == '\0';
-}
-
-}  // namespace
 
 bool IsProgramFile(std::string_view path) {
   constexpr std::size_t kMaxExtension = 31;
@@ -21,7 +10,7 @@ bool IsProgramFile(std::string_view path) {
   if (dot == std::string_view::npos) return false;
   std::string_view ext = path.substr(dot + 1);
   if (ext.size() > kMaxExtension) return false;
-  return EqualsNoCase(ext, "exe") || EqualsNoCase(ext, "dll");
+  return EqualsIgnoreAsciiCase(ext, "exe") || EqualsIgnoreAsciiCase(ext, "dll");
 }
 
 bool SameLocalMinute(TimeValue a, TimeValue b) {

@@ -2,12 +2,11 @@
 
 #include <climits>
 
+#include "core/ascii.h"
 #include "core/base64.h"
 
 namespace ld {
 namespace {
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Value of a pair whose "=" ends just before value_start: up to the next "&".
 std::string_view ValueFrom(std::string_view text, std::size_t value_start) {

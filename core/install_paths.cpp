@@ -1,5 +1,7 @@
 #include "core/install_paths.h"
 
+#include "core/ascii.h"
+
 namespace ld {
 namespace {
 
@@ -68,14 +70,7 @@ std::string TargetFolder(std::string_view install_folder, std::string_view dir) 
 }
 
 bool IsBase2005(std::string_view package_name) {
-  static constexpr char kName[] = "base2005";
-  if (package_name.size() != sizeof(kName) - 1) return false;
-  for (std::size_t i = 0; i < package_name.size(); ++i) {
-    char c = package_name[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != kName[i]) return false;
-  }
-  return true;
+  return EqualsIgnoreAsciiCase(package_name, "base2005");
 }
 
 std::string RemoteBase(const PackageSource& source) {

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "core/ascii.h"
 #include "core/gamestring.h"
 
 namespace ld {
@@ -19,12 +20,6 @@ void WriteIfNotEmpty(std::string& field, std::string value) {
 
 // The decimal real the way C's atof reads a leading number; 0 without one.
 double LeadingReal(const std::string& text) { return std::strtod(text.c_str(), nullptr); }
-
-std::string AsciiLowered(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
 
 // Fields shared by both formats, read from text into a scratch record.
 void ReadCommonFields(std::string_view text, LaunchRecord& r) {

@@ -3,14 +3,14 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "core/ascii.h"
+
 namespace ld {
 namespace {
 
 constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
 // The system reads integers through a 30-character buffer.
 constexpr std::size_t kIntBufferSize = 30;
-
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::string TrimRight(const std::string& s) {
   std::size_t end = s.size();
@@ -92,11 +92,7 @@ std::string TrimProfileSpace(const std::string& s) {
 }
 
 bool ProfileNameEquals(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-  }
-  return true;
+  return EqualsIgnoreAsciiCase(a, b);
 }
 
 bool ReadProfileText(const std::string& path, std::string* text) {

@@ -1,5 +1,6 @@
 #include "core/server_hosts.h"
 
+#include "core/ascii.h"
 #include "core/deployment_defaults.h"
 #include "core/profile_reader.h"
 
@@ -30,17 +31,6 @@ int Index(HostKind kind) {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-bool StartsWithNoCase(const std::string& text, const char* prefix) {
-  size_t i = 0;
-  for (; prefix[i] != '\0'; ++i) {
-    if (i >= text.size()) return false;
-    char a = text[i];
-    if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
-    if (a != prefix[i]) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 std::string NormaliseHostSetting(const std::string& setting) {
@@ -49,7 +39,7 @@ std::string NormaliseHostSetting(const std::string& setting) {
   while (begin < end && IsBlank(setting[begin])) ++begin;
   while (end > begin && IsBlank(setting[end - 1])) --end;
   std::string host = setting.substr(begin, end - begin);
-  if (StartsWithNoCase(host, "http://")) host.erase(0, 7);
+  if (StartsWithIgnoreAsciiCase(host, "http://")) host.erase(0, 7);
   while (!host.empty() && host.back() == '/') host.pop_back();
   // Whatever remains is pasted between "http://" and a path, so anything
   // that would change the meaning of the address is refused.

@@ -5,28 +5,11 @@
 #include <memory>
 #include <utility>
 
+#include "core/ascii.h"
 #include "core/update_list_tokenizer.h"
 
 namespace ld {
 namespace {
-
-char ToUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-char ToLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// Compares field, upper-cased, with an upper-case name.
-bool EqualsUpper(std::string_view field, std::string_view upper) {
-  if (field.size() != upper.size()) return false;
-  for (std::size_t i = 0; i < field.size(); ++i)
-    if (ToUpper(field[i]) != upper[i]) return false;
-  return true;
-}
-
-bool EqualsLower(std::string_view field, std::string_view lower) {
-  if (field.size() != lower.size()) return false;
-  for (std::size_t i = 0; i < field.size(); ++i)
-    if (ToLower(field[i]) != lower[i]) return false;
-  return true;
-}
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
@@ -87,14 +70,14 @@ void UpdateListParser::ParseLine(std::string_view line) {
 }
 
 void UpdateListParser::ParseSectionLine(std::string_view field) {
-  if (EqualsUpper(field, "[HEADER]")) {
+  if (EqualsIgnoreAsciiCase(field, "[HEADER]")) {
     section_ = UpdateListSection::kHeader;
-  } else if (EqualsUpper(field, "[INSTALL]")) {
+  } else if (EqualsIgnoreAsciiCase(field, "[INSTALL]")) {
     header_keys_ = kUpdateListHeaderKeys;
     section_ = UpdateListSection::kInstall;
-  } else if (EqualsUpper(field, "[UNINSTALL]")) {
+  } else if (EqualsIgnoreAsciiCase(field, "[UNINSTALL]")) {
     section_ = UpdateListSection::kUninstall;
-  } else if (EqualsUpper(field, "[SETUP_INSTALL]")) {
+  } else if (EqualsIgnoreAsciiCase(field, "[SETUP_INSTALL]")) {
     section_ = UpdateListSection::kSetupInstall;
   } else {
     section_ = UpdateListSection::kNone;
@@ -195,25 +178,25 @@ void UpdateListParser::ParseHeaderKey(std::string_view line, std::string_view ke
   tokens.Next(false, &ignored);
   std::string_view value;
   UpdateList& l = *list_;
-  if (EqualsLower(key, "prjname")) {
+  if (EqualsIgnoreAsciiCase(key, "prjname")) {
     tokens.Next(false, &value);
     l.project_name.assign(value);
-  } else if (EqualsLower(key, "pubdate")) {
+  } else if (EqualsIgnoreAsciiCase(key, "pubdate")) {
     tokens.Next(false, &value);
     ParseListDateTime(value, &times_, &l.publication_time);
-  } else if (EqualsLower(key, "tchksum")) {
+  } else if (EqualsIgnoreAsciiCase(key, "tchksum")) {
     tokens.Next(false, &value);
     l.total_checksum = ParseListNumber(value);
-  } else if (EqualsLower(key, "tfileno")) {
+  } else if (EqualsIgnoreAsciiCase(key, "tfileno")) {
     tokens.Next(false, &value);
     l.total_file_count = ParseListNumber(value);
-  } else if (EqualsLower(key, "tzipsize")) {
+  } else if (EqualsIgnoreAsciiCase(key, "tzipsize")) {
     tokens.Next(false, &value);
     l.total_zip_size = ParseListNumber(value);
-  } else if (EqualsLower(key, "downloadurl")) {
+  } else if (EqualsIgnoreAsciiCase(key, "downloadurl")) {
     tokens.Next(false, &value);
     l.download_url.assign(Trim(value, '"'));
-  } else if (EqualsLower(key, "version")) {
+  } else if (EqualsIgnoreAsciiCase(key, "version")) {
     if (tokens.Next(true, &value) && !Trim(value, ' ').empty()) {
       l.version.assign(Trim(value, ' '));
     } else {

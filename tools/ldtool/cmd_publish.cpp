@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "core/ascii.h"
 #include "core/package_kind.h"
 #include "core/time_value.h"
 #include "core/version_info.h"
@@ -65,7 +66,7 @@ bool PublishStarter(const std::string& root, const std::string& exe, const std::
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   // The starter asks for its own file name in lower case.
   std::filesystem::path dir = std::filesystem::path(root) / "dist" / "ldstart";
-  std::string name = AsciiLower(std::filesystem::path(exe).filename().string());
+  std::string name = AsciiLowered(std::filesystem::path(exe).filename().string());
   if (!WriteFileAtomically((dir / name).string(), bytes, error)) return false;
   std::string info = version + (rollback ? " rollback" : "") + "\r\n";
   return WriteFileAtomically((dir / kVersionInfoFileName).string(), info, error);
@@ -196,7 +197,7 @@ int RunPublish(const std::vector<std::string>& args) {
       return kExitFailure;
     }
     std::printf("starter %s %s%s\n", starter_version.c_str(),
-                AsciiLower(std::filesystem::path(starter).filename().string()).c_str(),
+                AsciiLowered(std::filesystem::path(starter).filename().string()).c_str(),
                 rollback ? " (rollback)" : "");
   }
   return kExitOk;

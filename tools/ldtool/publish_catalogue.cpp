@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "core/ascii.h"
 #include "core/catalogue.h"
 #include "core/catalogue_edit.h"
 #include "core/package_kind.h"
@@ -18,7 +19,7 @@ std::string BaseSection(const std::string& name) {
   int kind = PackageKindOfName(name);
   if (kind >= kFirstListedBaseKind) return BaseSectionOfKind(kind);
   for (int k = kFirstListedBaseKind; k < kPackageKindCount; ++k)
-    if (AsciiLower(name) == AsciiLower(BaseSectionOfKind(k))) return BaseSectionOfKind(k);
+    if (EqualsIgnoreAsciiCase(name, BaseSectionOfKind(k))) return BaseSectionOfKind(k);
   return "";
 }
 

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <set>
 
+#include "core/ascii.h"
 #include "core/checksum.h"
 #include "core/install_paths.h"
 #include "core/update_list.h"
@@ -214,9 +215,9 @@ bool PublishPackage(const PackageOptions& options, PackageSummary* summary, std:
   std::set<std::string> targets;
   for (const UpdateDirEntry& dir : list.install)
     for (const UpdateFileEntry& e : dir.files)
-      targets.insert(AsciiLower(RemoteFileAddress(source, dir.path, e.name)));
+      targets.insert(AsciiLowered(RemoteFileAddress(source, dir.path, e.name)));
   for (const SetupItem& item : setups) {
-    if (!targets.insert(AsciiLower(RemoteSetupAddress(source, item.dir, item.name))).second) {
+    if (!targets.insert(AsciiLowered(RemoteSetupAddress(source, item.dir, item.name))).second) {
       *error =
           "setup archive '" + item.name + "' would share its place in the tree with another file";
       return false;

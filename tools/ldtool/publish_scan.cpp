@@ -6,14 +6,10 @@
 #include <filesystem>
 #include <map>
 
+#include "core/ascii.h"
+
 namespace ld::tool {
 namespace fs = std::filesystem;
-
-std::string AsciiLower(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
 
 namespace {
 
@@ -78,7 +74,7 @@ bool ScanSourceFolder(const std::string& root, bool flat_names, std::vector<Sour
   });
   std::map<std::string, const SourceFile*> seen;
   for (const SourceFile& f : *files) {
-    std::string key = AsciiLower(flat_names ? f.name : f.dir + "/" + f.name);
+    std::string key = AsciiLowered(flat_names ? f.name : f.dir + "/" + f.name);
     auto [it, fresh] = seen.emplace(key, &f);
     if (!fresh) {
       const SourceFile& other = *it->second;

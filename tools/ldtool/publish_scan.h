@@ -33,7 +33,4 @@ struct SourceFile {
 bool ScanSourceFolder(const std::string& root, bool flat_names, std::vector<SourceFile>* files,
                       std::string* error);
 
-// Lower-cased ASCII copy, for the collision checks and file names.
-std::string AsciiLower(std::string text);
-
 }  // namespace ld::tool
