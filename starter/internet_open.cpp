@@ -2,15 +2,15 @@
 
 namespace ld {
 
-InternetHandle OpenDownloadHandle() {
+InternetHandle OpenInternetHandle(const char* agent) {
   // Some old proxy set-ups refused the empty proxy name and others the null
   // one; the third try repeats the first after whatever the second changed.
-  InternetHandle handle(::InternetOpenA(kDownloadAgent, INTERNET_OPEN_TYPE_DIRECT, "", nullptr, 0));
+  InternetHandle handle(::InternetOpenA(agent, INTERNET_OPEN_TYPE_DIRECT, "", nullptr, 0));
   if (!handle) {
-    handle.Reset(::InternetOpenA(kDownloadAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+    handle.Reset(::InternetOpenA(agent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
   }
   if (!handle) {
-    handle.Reset(::InternetOpenA(kDownloadAgent, INTERNET_OPEN_TYPE_DIRECT, "", nullptr, 0));
+    handle.Reset(::InternetOpenA(agent, INTERNET_OPEN_TYPE_DIRECT, "", nullptr, 0));
   }
   return handle;
 }

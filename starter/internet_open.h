@@ -1,5 +1,6 @@
-// The internet handle of the starter's downloads ("Ludoria LudStart",
-// direct access, no proxy) and its receive time-out.
+// The starter's internet handles (direct access, no proxy): the downloads'
+// ("Ludoria LudStart") and the report senders' (their own agents), and the
+// receive time-out.
 //
 // Any thread may open a handle; the caller owns it (the wrapper closes it).
 // A handle that cannot be opened after three tries comes back empty with the
@@ -18,9 +19,12 @@ inline constexpr char kDownloadAgent[] = "Ludoria LudStart";
 inline constexpr DWORD kPackageReceiveTimeoutMs = 3000;
 inline constexpr DWORD kUpdateListReceiveTimeoutMs = 30000;
 
-// InternetOpenA with the agent, direct access and an empty proxy name; on
+// InternetOpenA with `agent`, direct access and an empty proxy name; on
 // failure again with no proxy name; on failure once more as the first time.
-InternetHandle OpenDownloadHandle();
+InternetHandle OpenInternetHandle(const char* agent);
+
+// OpenInternetHandle with the download agent.
+inline InternetHandle OpenDownloadHandle() { return OpenInternetHandle(kDownloadAgent); }
 
 // Sets the receive time-out of `handle` (and of the requests opened on it).
 bool SetReceiveTimeout(HINTERNET handle, DWORD milliseconds);

@@ -6,9 +6,7 @@
 namespace ld {
 
 InternetHandle OpenSenderRoot(const char* agent) {
-  InternetHandle root(::InternetOpenA(agent, INTERNET_OPEN_TYPE_DIRECT, "", nullptr, 0));
-  if (!root) root.Reset(::InternetOpenA(agent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
-  if (!root) root.Reset(::InternetOpenA(agent, INTERNET_OPEN_TYPE_DIRECT, "", nullptr, 0));
+  InternetHandle root = OpenInternetHandle(agent);
   if (root) SetReceiveTimeout(root.Get(), kSenderReceiveTimeoutMs);
   return root;
 }
