@@ -6,6 +6,7 @@
 // reported.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "starter/win_handle.h"
@@ -13,6 +14,8 @@
 namespace ld {
 
 inline constexpr DWORD kSenderReceiveTimeoutMs = 3000;
+// Host names longer than a job's host field are cut to it.
+inline constexpr std::size_t kSenderHostMax = 260;
 
 // InternetOpenA with `agent`, direct access and an empty proxy text; when that
 // fails, once without a proxy argument, then once more as the first time.

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <map>
+#include <string>
 #include <vector>
 
 #include "core/error_codes.h"
@@ -20,6 +22,22 @@ namespace {
 
 constexpr DWORD kWorkerWaitMs = 3000;
 
+// Sums of the downloaded programs by path: a root program is summed for the
+// executable list and again by its check, and game programs can be large.
+class ProgramSums {
+ public:
+  uint32_t Of(const std::string& path) {
+    const auto found = sums_.find(path);
+    if (found != sums_.end()) return found->second;
+    const uint32_t sum = MappedFileChecksum(path);
+    sums_.emplace(path, sum);
+    return sum;
+  }
+
+ private:
+  std::map<std::string, uint32_t> sums_;
+};
+
 struct Findings {
   std::vector<std::string> failed;      // remote addresses
   std::vector<std::string> unreplaced;  // final paths
@@ -28,7 +46,7 @@ struct Findings {
 };
 
 void AddDownloadedPrograms(const DownloadBatch& batch, const std::string& install_folder,
-                           ExecutableList* executables) {
+                           ExecutableList* executables, ProgramSums* sums) {
   if (executables == nullptr) return;
   for (std::size_t i = 0; i < batch.size(); ++i) {
     const DownloadItem& item = batch.item(i);
@@ -36,11 +54,12 @@ void AddDownloadedPrograms(const DownloadBatch& batch, const std::string& instal
     const std::string path = RootProgramPath(install_folder, item.record->name);
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) continue;
-    executables->push_back({path, data.nFileSizeLow, MappedFileChecksum(path)});
+    executables->push_back({path, data.nFileSizeLow, sums->Of(path)});
   }
 }
 
-void CheckReplacedFile(const std::string& package, const DownloadItem& item, Findings* findings) {
+void CheckReplacedFile(const std::string& package, const DownloadItem& item, ProgramSums* sums,
+                       Findings* findings) {
   const FileRecord& record = *item.record;
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!::GetFileAttributesExA(item.final_path.c_str(), GetFileExInfoStandard, &data)) {
@@ -56,7 +75,7 @@ void CheckReplacedFile(const std::string& package, const DownloadItem& item, Fin
     return;
   }
   if (IsProgramFile(item.final_path)) {
-    const uint32_t found = MappedFileChecksum(item.final_path);
+    const uint32_t found = sums->Of(item.final_path);
     if (found != record.checksum) {
       SupportBox(kChecksumMismatchDetail,
                  ChecksumWarningText(item.final_path, record.checksum, found), MB_ICONEXCLAMATION);
@@ -82,7 +101,8 @@ RemoteLogFn ServiceRemoteLog(cStarterApp& app) {
 int32_t VerifyPackage(cStarterApp& app, const std::string& package_name,
                       const std::string& install_folder, DownloadBatch& batch,
                       ExecutableList* executables, const RemoteLogFn& remote_log) {
-  AddDownloadedPrograms(batch, install_folder, executables);
+  ProgramSums sums;
+  AddDownloadedPrograms(batch, install_folder, executables, &sums);
 
   Findings findings;
   for (std::size_t i = 0; i < batch.size() && !app.StopRequested(); ++i) {
@@ -92,7 +112,7 @@ int32_t VerifyPackage(cStarterApp& app, const std::string& package_name,
     } else if (!item.old_file_removed) {
       findings.unreplaced.push_back(item.final_path);
     } else if (item.record != nullptr) {
-      CheckReplacedFile(package_name, item, &findings);
+      CheckReplacedFile(package_name, item, &sums, &findings);
     }
   }
 

@@ -16,7 +16,6 @@ namespace {
 
 // Limits of the job's fields; longer texts are cut (the document never is:
 // CrashRecordDocument already fits it).
-constexpr std::size_t kHostMax = 260;
 constexpr std::size_t kReadPiece = 1023;
 // The answer is read only to finish the exchange; a bound keeps a
 // misbehaving service from filling memory.
@@ -30,7 +29,7 @@ SenderJobList& ReportJobs() {
 class ReportJob : public SenderJob {
  public:
   ReportJob(const std::string& host, const std::string& document)
-      : host_(host.substr(0, kHostMax)),
+      : host_(host.substr(0, kSenderHostMax)),
         path_(kReportPath),
         body_(document.substr(0, kCrashDocumentMax)) {}
 

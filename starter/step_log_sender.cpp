@@ -10,7 +10,6 @@
 namespace ld {
 namespace {
 
-constexpr std::size_t kHostMax = 260;
 constexpr std::size_t kPathMax = 520;
 
 SenderJobList& StepLogJobs() {
@@ -21,7 +20,7 @@ SenderJobList& StepLogJobs() {
 class StepLogJob : public SenderJob {
  public:
   StepLogJob(const std::string& host, const std::string& path)
-      : host_(host.substr(0, kHostMax)), path_(path.substr(0, kPathMax)) {}
+      : host_(host.substr(0, kSenderHostMax)), path_(path.substr(0, kPathMax)) {}
 
   void Send() override {
     InternetHandle root = OpenSenderRoot(kStepLogAgent);
