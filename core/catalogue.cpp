@@ -101,13 +101,13 @@ void ReadCatalogue(const ProfileReader& reader, const std::string& game_id,
 
   const std::string game_section = GameSpecSection(game_id);
   ShortcutSettings& shortcut = catalogue->shortcut;
-  shortcut.in_browser = reader.GetString(game_section, "ShortCut_IE", "") == "true";
-  shortcut.url = reader.GetString(game_section, "ShortCut_URL", "");
+  shortcut.in_browser = reader.GetString(game_section, kShortcutInBrowserKey, "") == "true";
+  shortcut.url = reader.GetString(game_section, kShortcutUrlKey, "");
   if (!shortcut.url.empty()) {
-    shortcut.name = reader.GetString(game_section, "ShortCut_Name", default_shortcut_name);
-    shortcut.desc = reader.GetString(game_section, "ShortCut_desc", "");
+    shortcut.name = reader.GetString(game_section, kShortcutNameKey, default_shortcut_name);
+    shortcut.desc = reader.GetString(game_section, kShortcutDescKey, "");
     shortcut.icon_path =
-        NormaliseShortcutIconPath(reader.GetString(game_section, "ShortCut_IconPath", ""));
+        NormaliseShortcutIconPath(reader.GetString(game_section, kShortcutIconKey, ""));
   }
 
   catalogue->popup = SectionListsGame(reader.GetSection(kPopupSection), game_id);

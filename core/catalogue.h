@@ -85,6 +85,11 @@ inline constexpr char kCompanionSection[] = "DEEPRUN";
 inline constexpr char kPopupSection[] = "unity_games";
 inline constexpr char kNoBase2005Section[] = "no_base2005";
 inline constexpr char kGameIdKeyFormat[] = "GameID%d";
+inline constexpr char kShortcutInBrowserKey[] = "ShortCut_IE";
+inline constexpr char kShortcutUrlKey[] = "ShortCut_URL";
+inline constexpr char kShortcutNameKey[] = "ShortCut_Name";
+inline constexpr char kShortcutDescKey[] = "ShortCut_desc";
+inline constexpr char kShortcutIconKey[] = "ShortCut_IconPath";
 
 // "GameID<index>", the key of one entry of a GameID list.
 std::string GameIdKey(int index);

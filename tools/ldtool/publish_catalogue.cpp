@@ -54,18 +54,22 @@ bool UpdateCatalogue(const std::string& path, const CatalogueOptions& options, b
   const std::string before = writer.Text();
   const std::string& game = options.game;
   for (const std::string& base : options.bases) AddGameToIdList(&writer, BaseSection(base), game);
-  if (options.companion_file) writer.SetValue("DEEPRUN", "file", *options.companion_file);
-  if (options.companion_all) writer.SetValue("DEEPRUN", "all", *options.companion_all ? "1" : "0");
-  if (options.companion.value_or(false)) AddGameToIdList(&writer, "DEEPRUN", game);
+  if (options.companion_file) writer.SetValue(kCompanionSection, "file", *options.companion_file);
+  if (options.companion_all)
+    writer.SetValue(kCompanionSection, "all", *options.companion_all ? "1" : "0");
+  if (options.companion.value_or(false)) AddGameToIdList(&writer, kCompanionSection, game);
   const std::string game_section = GameSpecSection(game);
-  if (options.shortcut_ie) writer.SetValue(game_section, "ShortCut_IE", *options.shortcut_ie);
-  if (options.shortcut_url) writer.SetValue(game_section, "ShortCut_URL", *options.shortcut_url);
-  if (options.shortcut_name) writer.SetValue(game_section, "ShortCut_Name", *options.shortcut_name);
-  if (options.shortcut_desc) writer.SetValue(game_section, "ShortCut_desc", *options.shortcut_desc);
+  if (options.shortcut_ie)
+    writer.SetValue(game_section, kShortcutInBrowserKey, *options.shortcut_ie);
+  if (options.shortcut_url) writer.SetValue(game_section, kShortcutUrlKey, *options.shortcut_url);
+  if (options.shortcut_name)
+    writer.SetValue(game_section, kShortcutNameKey, *options.shortcut_name);
+  if (options.shortcut_desc)
+    writer.SetValue(game_section, kShortcutDescKey, *options.shortcut_desc);
   if (options.shortcut_icon)
-    writer.SetValue(game_section, "ShortCut_IconPath", *options.shortcut_icon);
-  if (options.popup) SetGameListed(&writer, "unity_games", game, *options.popup);
-  if (options.no_base2005) SetGameListed(&writer, "no_base2005", game, *options.no_base2005);
+    writer.SetValue(game_section, kShortcutIconKey, *options.shortcut_icon);
+  if (options.popup) SetGameListed(&writer, kPopupSection, game, *options.popup);
+  if (options.no_base2005) SetGameListed(&writer, kNoBase2005Section, game, *options.no_base2005);
 
   const std::string after = writer.Text();
   *changed = after != before;
