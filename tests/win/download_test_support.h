@@ -137,14 +137,8 @@ class KindModeGuard {
   bool saved_;
 };
 
-// The portal's served folder as a Windows path: with_portal.sh serves the
-// "root" folder beside its request log.
-inline std::string PortalRootPath() {
-  std::string log = RequestLogPath();
-  const std::size_t slash = log.find_last_of('\\');
-  if (log.empty() || slash == std::string::npos) return std::string();
-  return log.substr(0, slash) + "\\root";
-}
+// The portal's served folder as a Windows path.
+inline std::string PortalRootPath() { return WinePath(PortalRootUnix()); }
 
 // A folder of this test under the portal's root, removed afterwards. Paths
 // are relative with "/" separators.

@@ -2,11 +2,11 @@
 // itself, file facts as the installer sees them, and packages published by
 // the native `ldtool publish` into the tree the loopback portal serves.
 //
-// The portal (tests/win/with_portal.sh) serves "<folder of the request
-// log>/root"; the native ldtool is the one the build names in its cache
-// (LD_NATIVE_LDTOOL), or LD_TEST_LDTOOL when set. Wine starts Unix programs
-// but does not wait for them, so a native command writes its exit status to
-// a file that the test polls.
+// The portal (tests/win/with_portal.sh) serves LD_TEST_PORTAL_ROOT, and each
+// package's work folder sits beside it. The native ldtool is the one the build
+// names in its cache (LD_NATIVE_LDTOOL), or LD_TEST_LDTOOL when set. Wine
+// starts Unix programs but does not wait for them, so a native command writes
+// its exit status to a file that the test polls.
 #pragma once
 
 #include <windows.h>
@@ -133,23 +133,9 @@ inline bool SetLocalWriteTime(const std::string& path, int year, int month, int 
 
 // --- The native side. ---
 
-inline std::string WinePath(const std::string& unix_path) {
-  std::string path = "Z:" + unix_path;
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
-  return path;
-}
-
 inline std::string UnixDirName(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
-// "<folder of the request log>/root" as a Unix path, or "".
-inline std::string PortalRootUnix() {
-  const std::string log = Env("LD_TEST_REQUEST_LOG");
-  return log.empty() ? std::string() : UnixDirName(log) + "/root";
 }
 
 // The native ldtool (Unix path), or "" when none is known.

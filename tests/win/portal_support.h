@@ -36,18 +36,22 @@ inline std::string PortalAddress() { return Env("LD_TEST_PORTAL"); }
 // A host setting that refuses connections at once.
 inline const char kDeadHost[] = "127.0.0.1:1";
 
-// The request log as a Windows path: the script gives the Unix path, which
-// Wine reaches through its Z: drive.
-inline std::string RequestLogPath() {
-  std::string path = Env("LD_TEST_REQUEST_LOG");
-  if (!path.empty() && path[0] == '/') {
-    for (char& c : path) {
-      if (c == '/') c = '\\';
-    }
-    path = "Z:" + path;
+// A Unix path as Wine reaches it through its Z: drive; other paths (and "")
+// unchanged.
+inline std::string WinePath(const std::string& unix_path) {
+  if (unix_path.empty() || unix_path[0] != '/') return unix_path;
+  std::string path = "Z:" + unix_path;
+  for (char& c : path) {
+    if (c == '/') c = '\\';
   }
   return path;
 }
+
+// The request log as a Windows path (the script gives the Unix path).
+inline std::string RequestLogPath() { return WinePath(Env("LD_TEST_REQUEST_LOG")); }
+
+// The folder the portal serves, as a Unix path, or "".
+inline std::string PortalRootUnix() { return Env("LD_TEST_PORTAL_ROOT"); }
 
 // Every complete line of the request log, parsed.
 inline std::vector<Json::Value> ReadRequestLog() {
