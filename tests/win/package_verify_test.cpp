@@ -156,6 +156,5 @@ TEST_F(PackageInstallTest, FileMissingOnTheServerGivesString179) {
   EXPECT_TRUE(exit_codes_.empty());
 }
 
-// Records what the meters show on "PROGRESS2".
 }  // namespace
 }  // namespace ld
