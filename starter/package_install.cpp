@@ -1,9 +1,8 @@
 #include "starter/package_install.h"
 
-#include <algorithm>
-#include <cstdio>
 #include <vector>
 
+#include "core/download_rules.h"
 #include "core/error_codes.h"
 #include "core/file_decision.h"
 #include "core/package_order.h"
@@ -40,13 +39,11 @@ void EndProcess(const InstallContext& context, int code) {
 
 // String 180 filled with the count; the English table writes it with %d,
 // the Korean one with %u, and both read the same value for a count this
-// small.
+// small. A format the C library refuses is shown as it stands.
 std::string UnreplacedQuestion(int32_t count) {
   const std::string format = LoadText(IDS_FAIL_DELETE_OLDFILES, kQuestionBuffer);
-  std::vector<char> text(format.size() + 32);
-  const int n = std::snprintf(text.data(), text.size(), format.c_str(), count);
-  if (n < 0) return format;
-  return std::string(text.data(), std::min<std::size_t>(n, text.size() - 1));
+  const std::string text = BoundedFormat(format.size() + 32, format.c_str(), count);
+  return text.empty() ? format : text;
 }
 
 // One setup archive: 1 done, 0 stopped, -1 download failed.
