@@ -52,7 +52,7 @@ int UpdateOneArchive(HINTERNET internet, const InstallContext& context, const Pa
   cStarterApp& app = *context.app;
   const std::string archive = FinalPath(context.install_folder, record.dir_path, record.name);
   const std::string folder = TargetFolder(context.install_folder, record.dir_path);
-  if (!IsDirectory(folder)) CreateFolder(folder);
+  CreateFolder(folder);
   ::SetCurrentDirectoryA(folder.c_str());
   const std::string address = RemoteSetupAddress(source, record.dir_path, record.name);
 
