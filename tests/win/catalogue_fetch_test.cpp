@@ -11,12 +11,10 @@
 #include "core/error_codes.h"
 #include "starter/install_folder_settings.h"
 #include "starter/package_list.h"
-#include "tests/win/download_test_support.h"
+#include "tests/win/list_fetch_fixture.h"
 
 namespace ld {
 namespace {
-
-using test::PortalTree;
 
 constexpr char kCatalogue[] =
     "[TABLA]\n"
@@ -41,24 +39,9 @@ std::string ListWithSetup(bool with_setup) {
   return text;
 }
 
-class CatalogueFetchTest : public ::testing::Test {
+class CatalogueFetchTest : public test::ListFetchTest {
  protected:
-  void SetUp() override {
-    LD_REQUIRE_PORTAL();
-    settings_.list_folder = scratch_.Sub("HUL");
-    ::CreateDirectoryA(settings_.list_folder.c_str(), nullptr);
-    settings_.hul_root = tree_.Root();
-  }
-
   std::string LocalCatalogue() const { return settings_.list_folder + "\\gamekind.ini"; }
-
-  test::StopFlagGuard stop_guard_;
-  test::LogRecorder log_;
-  test::RecordingPresenter boxes_;
-  ScopedBoxPresenter box_scope_{&boxes_};
-  test::ScratchFolder scratch_;
-  PortalTree tree_;
-  ListFetchSettings settings_;
 };
 
 TEST_F(CatalogueFetchTest, LoadsTheServedCatalogueForTheLaunchedGame) {

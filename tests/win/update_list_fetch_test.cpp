@@ -12,12 +12,11 @@
 #include "core/error_codes.h"
 #include "starter/message_boxes.h"
 #include "starter/string_table.h"
-#include "tests/win/download_test_support.h"
+#include "tests/win/list_fetch_fixture.h"
 
 namespace ld {
 namespace {
 
-using test::PortalTree;
 using test::ReadWholeFile;
 
 constexpr char kList[] =
@@ -32,15 +31,8 @@ constexpr char kList[] =
     "a.dat, 5, 10, 8, 070315-123456\n"
     "b.dat, 6, 11, 9, 070315-123456\n";
 
-class UpdateListFetchTest : public ::testing::Test {
+class UpdateListFetchTest : public test::ListFetchTest {
  protected:
-  void SetUp() override {
-    LD_REQUIRE_PORTAL();
-    settings_.list_folder = scratch_.Sub("HUL");
-    ::CreateDirectoryA(settings_.list_folder.c_str(), nullptr);
-    settings_.hul_root = tree_.Root();
-  }
-
   PackageDescriptor Package(const std::string& name, bool is_game) {
     PackageDescriptor package;
     package.name = name;
@@ -51,14 +43,6 @@ class UpdateListFetchTest : public ::testing::Test {
   std::string LocalList(const std::string& name) {
     return settings_.list_folder + "\\" + name + ".hul";
   }
-
-  test::StopFlagGuard stop_guard_;
-  test::LogRecorder log_;
-  test::RecordingPresenter boxes_;
-  ScopedBoxPresenter box_scope_{&boxes_};
-  test::ScratchFolder scratch_;
-  PortalTree tree_;
-  ListFetchSettings settings_;
 };
 
 TEST_F(UpdateListFetchTest, FetchReplacesTheOldListAndBuildsOneRecordPerInstallFile) {
