@@ -120,7 +120,7 @@ TEST_F(PackageInstallTest, OneChangedFileIsTheOnlyOneFetched) {
   EXPECT_TRUE(boxes.boxes.empty());
 }
 
-// Holds a file open without sharing while the parent test asks for it: runs
+// Records the file bar positions and the file names the installer shows.
 class FileBarRecorder : public ProgressSink {
  public:
   void SetBarRange(const char*, uint32_t) override {}
