@@ -191,7 +191,7 @@ int Run(const std::string& portal, const std::string& package_name, const std::s
   std::printf("list_seconds=%.3f\n", list_time.Seconds());
   if (options.probe) {
     const int failures =
-        ProbeInstallSteps(packages[0], packages[0].download_address, folder, options.probe_limit);
+        ProbeInstallSteps(packages[0], SourceOf(context, packages[0]), folder, options.probe_limit);
     SetDownloadLogHook(nullptr);
     return failures == 0 ? 0 : 1;
   }

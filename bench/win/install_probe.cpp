@@ -90,15 +90,11 @@ bool TimeTransfer(HINTERNET internet, const std::string& address, DWORD piece, S
 
 }  // namespace
 
-int ProbeInstallSteps(const PackageDescriptor& package, const std::string& base_address,
+int ProbeInstallSteps(const PackageDescriptor& package, const PackageSource& source,
                       const std::string& folder, std::size_t limit) {
   InternetHandle internet = OpenDownloadHandle();
   if (!internet) return 1;
   SetReceiveTimeout(internet.Get(), kPackageReceiveTimeoutMs);
-  PackageSource source;
-  source.name = package.name;
-  source.download_address = base_address;
-  source.newer_layout = package.update_list.IsNewerLayout();
 
   StepTimes times;
   int failures = 0;

@@ -10,15 +10,16 @@
 #include <cstddef>
 #include <string>
 
+#include "core/install_paths.h"
 #include "core/package_descriptor.h"
 
 namespace ld {
 
 // Runs the steps for the first `limit` records of `package` (all when 0),
-// fetching them from `base_address` (the package's download address) into
+// fetching them from `source` (as the installation's SourceOf gives it) into
 // `folder`, and prints one "probe_<step>_ms=<mean>" line per step and
 // "probe_files=<n>". Returns the number of failed steps.
-int ProbeInstallSteps(const PackageDescriptor& package, const std::string& base_address,
+int ProbeInstallSteps(const PackageDescriptor& package, const PackageSource& source,
                       const std::string& folder, std::size_t limit);
 
 }  // namespace ld
