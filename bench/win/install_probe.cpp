@@ -106,7 +106,7 @@ int ProbeInstallSteps(const PackageDescriptor& package, const PackageSource& sou
     const std::string target = TargetFolder(folder, record.dir_path);
     const std::string final_path = FinalPath(folder, record.dir_path, record.name);
     const std::string zip_path = final_path + ".zip";
-    if (!IsDirectory(target)) CreateFolder(target);
+    CreateFolder(target);
     const DWORD piece = PackageDownloadBufferSize(record.zip_size);
 
     if (!TimeTransfer(internet.Get(), address, piece, &times)) ++failures;
