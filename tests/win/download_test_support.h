@@ -148,7 +148,7 @@ class PortalTree {
     base_ = PortalRootPath() + "\\" + tag_;
     ::CreateDirectoryA(base_.c_str(), nullptr);
   }
-  ~PortalTree() { Remove(base_); }
+  ~PortalTree() { ScratchFolder::RemoveTree(base_); }
   PortalTree(const PortalTree&) = delete;
   PortalTree& operator=(const PortalTree&) = delete;
 
@@ -169,53 +169,9 @@ class PortalTree {
   std::string Url(const std::string& relative) const { return Root() + "/" + relative; }
 
  private:
-  static void Remove(const std::string& path) {
-    WIN32_FIND_DATAA data;
-    HANDLE find = ::FindFirstFileA((path + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-      do {
-        const std::string name = data.cFileName;
-        if (name == "." || name == "..") continue;
-        const std::string child = path + "\\" + name;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-          Remove(child);
-        } else {
-          ::DeleteFileA(child.c_str());
-        }
-      } while (::FindNextFileA(find, &data));
-      ::FindClose(find);
-    }
-    ::RemoveDirectoryA(path.c_str());
-  }
-
   std::string tag_;
   std::string base_;
 };
-
-// Bytes of a test file: a pattern that shows misplaced pieces.
-inline std::string PatternBytes(std::size_t size, unsigned seed = 1) {
-  std::string bytes(size, '\0');
-  unsigned value = seed;
-  for (std::size_t i = 0; i < size; ++i) {
-    value = value * 1103515245u + 12345u;
-    bytes[i] = static_cast<char>(value >> 16);
-  }
-  return bytes;
-}
-
-inline std::string ReadWholeFile(const std::string& path) {
-  std::string content;
-  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return content;
-  char buffer[65536];
-  DWORD read = 0;
-  while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
-    content.append(buffer, read);
-  }
-  ::CloseHandle(file);
-  return content;
-}
 
 inline bool PathExists(const std::string& path) {
   return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;

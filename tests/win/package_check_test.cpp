@@ -184,7 +184,7 @@ TEST(MemoryMapFile, ChecksumAndViews) {
   EXPECT_EQ(path, file.name());
   static_cast<char*>(file.mutable_data())[0] = 'Z';
   // Others may read and write while the view is open.
-  EXPECT_EQ('Z', test::ReadAll(path)[0]);
+  EXPECT_EQ('Z', test::ReadWholeFile(path)[0]);
   file.Close();
   EXPECT_FALSE(file.is_open());
   EXPECT_FALSE(file.Open(std::string(300, 'a'), cMemoryMapFile::kRead));

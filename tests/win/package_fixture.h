@@ -15,7 +15,6 @@
 
 #include <cstdint>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,6 +22,7 @@
 #include "core/update_list_parser.h"
 #include "starter/file_time_value.h"
 #include "tests/win/portal_support.h"
+#include "tests/win/win_test_support.h"
 #include "zip.h"
 
 namespace ld::test {
@@ -59,27 +59,10 @@ inline bool WriteZip(const std::string& path, const std::vector<ZipEntrySpec>& e
   return ::zipClose(zip, nullptr) == ZIP_OK && ok;
 }
 
-inline std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream all;
-  all << in.rdbuf();
-  return all.str();
-}
-
 inline bool WriteAll(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << bytes;
   return static_cast<bool>(out);
-}
-
-// Deterministic bytes that compress poorly.
-inline std::string NoiseBytes(std::size_t size, uint32_t seed) {
-  std::string bytes(size, '\0');
-  for (char& c : bytes) {
-    seed = seed * 1103515245u + 12345u;
-    c = static_cast<char>(seed >> 16);
-  }
-  return bytes;
 }
 
 struct FileFacts {
@@ -175,7 +158,7 @@ inline int RunNative(const std::string& work_unix, const std::string& command,
   ::CloseHandle(process.hProcess);
   const DWORD start = ::GetTickCount();
   while (::GetTickCount() - start < timeout_ms) {
-    const std::string text = ReadAll(WinePath(status));
+    const std::string text = ReadWholeFile(WinePath(status));
     if (!text.empty()) return std::atoi(text.c_str());
     ::Sleep(50);
   }
@@ -217,7 +200,7 @@ class PublishedPackage {
     const std::string command = tool + " publish --to " + PortalRootUnix() + " --package " + name_ +
                                 " --from " + source_unix() + " --version " + version +
                                 " --downloadurl http://" + PortalAddress() + "/dist " + extra;
-    ASSERT_EQ(0, RunNative(work_unix_, command)) << ReadAll(WinePath(work_unix_ + "/out"));
+    ASSERT_EQ(0, RunNative(work_unix_, command)) << ReadWholeFile(WinePath(work_unix_ + "/out"));
     list_ = UpdateList();
     ASSERT_TRUE(LoadUpdateList(ListPath(), UpdateListFolders(), &list_));
   }

@@ -72,7 +72,7 @@ class PackageInstallTest : public ::testing::Test {
                    const std::string& extra = std::string()) {
     uint32_t seed = 1;
     for (const SourceFile& file : kGameFiles) {
-      package->AddFile(file.relative, NoiseBytes(file.size, ++seed), file.minute);
+      package->AddFile(file.relative, PatternBytes(file.size, ++seed), file.minute);
     }
     package->Publish(version, extra);
   }
@@ -96,7 +96,7 @@ class PackageInstallTest : public ::testing::Test {
       ASSERT_TRUE(facts.exists) << path;
       EXPECT_EQ(record.size, facts.size) << path;
       EXPECT_TRUE(SameLocalMinute(TimeFromFileTime(facts.last_write), record.time)) << path;
-      const std::string bytes = ReadAll(path);
+      const std::string bytes = ReadWholeFile(path);
       EXPECT_EQ(record.checksum, ByteSum(bytes.data(), bytes.size())) << path;
       EXPECT_FALSE(FactsOf(path + ".zip").exists) << "zip left behind: " << path;
     }

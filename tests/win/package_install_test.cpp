@@ -22,7 +22,7 @@ namespace {
 using test::FactsOf;
 using test::PackageInstallTest;
 using test::PublishedPackage;
-using test::ReadAll;
+using test::ReadWholeFile;
 using test::RecordingPresenter;
 using test::ScratchFolder;
 
@@ -62,7 +62,7 @@ TEST_P(FreshInstall, EveryFileLandsAndASecondCheckFindsNothing) {
   EXPECT_EQ(install_.path() + "\\helper.DLL", executables_[1].path);
   EXPECT_EQ(777u, executables_[1].size);
   for (const ExecutableEntry& entry : executables_) {
-    const std::string bytes = ReadAll(entry.path);
+    const std::string bytes = ReadWholeFile(entry.path);
     EXPECT_EQ(ByteSum(bytes.data(), bytes.size()), entry.checksum);
   }
 
@@ -147,7 +147,7 @@ TEST_F(PackageInstallTest, SetupArchivesUnpackEveryEntryInOrder) {
          at = path.find('\\', at + 1)) {
       ::CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
     }
-    ASSERT_TRUE(test::WriteAll(path, test::NoiseBytes(1000 * (i + 1), 40 + i)));
+    ASSERT_TRUE(test::WriteAll(path, test::PatternBytes(1000 * (i + 1), 40 + i)));
   }
   ASSERT_NO_FATAL_FAILURE(base.Publish("1.5.0", "--setup /redist/pack.zip=" + setup_source));
   PackageDescriptor game_descriptor;

@@ -22,7 +22,7 @@ namespace {
 using test::FactsOf;
 using test::PackageInstallTest;
 using test::PublishedPackage;
-using test::ReadAll;
+using test::ReadWholeFile;
 using test::RecordingPresenter;
 using test::ScratchFolder;
 
@@ -106,7 +106,7 @@ TEST_F(PackageInstallTest, FileHeldByAnotherProcessAsksAndNoContinues) {
     // No continues; any other answer ends the program with -1.
     EXPECT_EQ(answer == IDNO ? std::vector<int>{} : std::vector<int>{-1}, exit_codes_);
     // The old file stays and the downloaded zip waits beside it.
-    EXPECT_EQ("local edit", ReadAll(held_path));
+    EXPECT_EQ("local edit", ReadWholeFile(held_path));
     EXPECT_TRUE(FactsOf(held_path + ".zip").exists);
   }
 }
@@ -114,7 +114,7 @@ TEST_F(PackageInstallTest, FileHeldByAnotherProcessAsksAndNoContinues) {
 TEST_F(PackageInstallTest, CorruptZipAndMissingEntryAreFoundByVerification) {
   PublishedPackage package(test::UniqueTag("HJV"));
   ASSERT_NO_FATAL_FAILURE(PublishGame(&package, "1.5.0"));
-  ASSERT_TRUE(test::WriteAll(package.ServedPath("data/a.dat.zip"), test::NoiseBytes(5000, 9)));
+  ASSERT_TRUE(test::WriteAll(package.ServedPath("data/a.dat.zip"), test::PatternBytes(5000, 9)));
   ASSERT_TRUE(test::WriteZip(package.ServedPath("readme.txt.zip"), {{"not-readme.txt", "x"}}));
   PackageDescriptor descriptor = Descriptor(package);
   descriptor.bytes_to_download =

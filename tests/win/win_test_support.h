@@ -1,6 +1,6 @@
 // Helpers shared by the Windows-layer tests: a box presenter that records
-// instead of showing, a scratch folder, and the language checks that decide
-// whether a table-specific case applies to this run.
+// instead of showing, a scratch folder, test file bytes, and the language
+// checks that decide whether a table-specific case applies to this run.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -65,7 +67,7 @@ class ScratchFolder {
     ::CloseHandle(file);
   }
 
- private:
+  // Removes `path` with everything below it, read-only files too.
   static void RemoveTree(const std::string& path) {
     WIN32_FIND_DATAA data;
     HANDLE find = ::FindFirstFileA((path + "\\*").c_str(), &data);
@@ -87,8 +89,31 @@ class ScratchFolder {
     ::RemoveDirectoryA(path.c_str());
   }
 
+ private:
   std::string path_;
 };
+
+// Bytes of a test file: a pattern that shows misplaced pieces and compresses
+// poorly.
+inline std::string PatternBytes(std::size_t size, unsigned seed = 1) {
+  std::string bytes(size, '\0');
+  unsigned value = seed;
+  for (std::size_t i = 0; i < size; ++i) {
+    value = value * 1103515245u + 12345u;
+    bytes[i] = static_cast<char>(value >> 16);
+  }
+  return bytes;
+}
+
+// The whole content of a file, "" when it cannot be opened. Opens as the C
+// library does (sharing reads and writes), so a file the code under test
+// still maps or writes can be read.
+inline std::string ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream all;
+  all << in.rdbuf();
+  return all.str();
+}
 
 inline bool KoreanTableExpected() { return std::getenv("LD_EXPECT_KOREAN_TABLE") != nullptr; }
 

@@ -14,7 +14,7 @@ namespace {
 
 using test::FactsOf;
 using test::LocalTimeOf;
-using test::ReadAll;
+using test::ReadWholeFile;
 using test::ScratchFolder;
 using test::WriteZip;
 using test::ZipEntrySpec;
@@ -57,7 +57,7 @@ TEST_F(ZipExtractTest, NamedEntryFoundWithoutCaseTakesItsStoredNameAndTime) {
 
   ASSERT_TRUE(ExtractZipEntry(zip, "readme.txt", target_));
   EXPECT_EQ(std::vector<std::string>{"ReadMe.TXT"}, Listing(target_));
-  EXPECT_EQ("the right one", ReadAll(target_ + "\\ReadMe.TXT"));
+  EXPECT_EQ("the right one", ReadWholeFile(target_ + "\\ReadMe.TXT"));
   const test::FileFacts facts = FactsOf(target_ + "\\ReadMe.TXT");
   for (const FILETIME& time : {facts.last_write, facts.creation}) {
     const SYSTEMTIME local = LocalTimeOf(time);
@@ -72,10 +72,10 @@ TEST_F(ZipExtractTest, NamedEntryFoundWithoutCaseTakesItsStoredNameAndTime) {
 
 TEST_F(ZipExtractTest, StoredPathMakesItsFoldersAndLargeDataSurvivesThePieces) {
   // Several 8192-byte pieces and a short last one.
-  const std::string big = test::NoiseBytes(5 * 8192 + 123, 7);
+  const std::string big = test::PatternBytes(5 * 8192 + 123, 7);
   const std::string zip = Zip("b.zip", {{"sub/deeper/x.bin", big}, {"empty.bin", ""}});
   ASSERT_TRUE(ExtractZipEntry(zip, "SUB/Deeper/X.BIN", target_));
-  EXPECT_EQ(big, ReadAll(target_ + "\\sub\\deeper\\x.bin"));
+  EXPECT_EQ(big, ReadWholeFile(target_ + "\\sub\\deeper\\x.bin"));
   // A zero-byte entry gives an empty file with the entry's time.
   ASSERT_TRUE(ExtractZipEntry(zip, "empty.bin", target_));
   const test::FileFacts empty = FactsOf(target_ + "\\empty.bin");
@@ -89,7 +89,7 @@ TEST_F(ZipExtractTest, ReplacesAnOlderFileAndFallsBackToZipSuffix) {
   // The download leaves "<final path>.zip"; callers may name it either way.
   Zip("pkg.dat.zip", {{"pkg.dat", "new"}});
   ASSERT_TRUE(ExtractZipEntry(scratch_.Sub("pkg.dat"), "pkg.dat", target_));
-  EXPECT_EQ("new", ReadAll(target_ + "\\pkg.dat"));
+  EXPECT_EQ("new", ReadWholeFile(target_ + "\\pkg.dat"));
 }
 
 TEST_F(ZipExtractTest, MissingEntryOrDamagedZipWritesNothing) {
@@ -98,13 +98,13 @@ TEST_F(ZipExtractTest, MissingEntryOrDamagedZipWritesNothing) {
   EXPECT_FALSE(ExtractZipEntry(scratch_.Sub("nowhere.zip"), "present.txt", target_));
 
   const std::string garbage = scratch_.Sub("garbage.zip");
-  ASSERT_TRUE(test::WriteAll(garbage, test::NoiseBytes(3000, 1)));
+  ASSERT_TRUE(test::WriteAll(garbage, test::PatternBytes(3000, 1)));
   EXPECT_FALSE(ExtractZipEntry(garbage, "present.txt", target_));
   const ArchiveResult archive = ExtractArchive(garbage, target_, nullptr);
   EXPECT_FALSE(archive.opened);
 
   // Cut off inside the central directory.
-  const std::string whole = ReadAll(zip);
+  const std::string whole = ReadWholeFile(zip);
   const std::string cut = scratch_.Sub("cut.zip");
   ASSERT_TRUE(test::WriteAll(cut, whole.substr(0, whole.size() - 30)));
   EXPECT_FALSE(ExtractZipEntry(cut, "present.txt", target_));
@@ -116,7 +116,7 @@ TEST_F(ZipExtractTest, CrcMismatchKeepsTheWriteTimeSoTheFileIsFetchedAgain) {
   entry.stored = true;
   entry.year = 2001;
   const std::string zip = Zip("crc.zip", {entry});
-  std::string bytes = ReadAll(zip);
+  std::string bytes = ReadWholeFile(zip);
   const std::size_t at = bytes.find("MARKER");
   ASSERT_NE(std::string::npos, at);
   bytes[at] = 'N';
@@ -155,8 +155,8 @@ TEST_F(ZipExtractTest, EntriesOutsideTheTargetFolderAreRefused) {
   EXPECT_FALSE(archive.failed);
   EXPECT_EQ(unsafe.size(), archive.refused);
   EXPECT_EQ(mixed.size(), archive.done);
-  EXPECT_EQ("1", ReadAll(target_ + "\\good1.txt"));
-  EXPECT_EQ("2", ReadAll(target_ + "\\dir\\good2.txt"));
+  EXPECT_EQ("1", ReadWholeFile(target_ + "\\good1.txt"));
+  EXPECT_EQ("2", ReadWholeFile(target_ + "\\dir\\good2.txt"));
   EXPECT_FALSE(FactsOf(outside_file).exists);
   EXPECT_FALSE(FactsOf("C:\\evil.txt").exists);
   std::vector<std::string> beside = Listing(scratch_.path());
@@ -191,8 +191,8 @@ TEST_F(ZipExtractTest, ArchiveUnpacksEveryEntryInOrderAndStopsWhenAsked) {
   EXPECT_FALSE(all.stopped);
   EXPECT_EQ((std::vector<std::pair<uint32_t, uint32_t>>{{1, 4}, {2, 4}, {3, 4}, {4, 4}}), calls);
   EXPECT_EQ(std::vector<bool>(7, true), present_at_call);
-  EXPECT_EQ("22", ReadAll(target_ + "\\folder\\two.txt"));
-  EXPECT_EQ("444", ReadAll(target_ + "\\three\\four.txt"));
+  EXPECT_EQ("22", ReadWholeFile(target_ + "\\folder\\two.txt"));
+  EXPECT_EQ("444", ReadWholeFile(target_ + "\\three\\four.txt"));
 
   const std::string second = scratch_.Sub("second");
   ::CreateDirectoryA(second.c_str(), nullptr);
