@@ -13,8 +13,8 @@ namespace ld {
 
 // The file time turned into local file time (FileTimeToLocalFileTime, which
 // applies the offset in force now, not the one of that date), broken down and
-// read back as a local date-time with `daylight` as TimeFromFields takes it.
+// read back as a local date-time, the C library deciding on daylight saving.
 // A year before 1900 or a failed conversion gives 0.
-TimeValue TimeFromFileTime(const FILETIME& file_time, int daylight = -1);
+TimeValue TimeFromFileTime(const FILETIME& file_time);
 
 }  // namespace ld
