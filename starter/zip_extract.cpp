@@ -2,16 +2,36 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "core/zip_entry_path.h"
 #include "starter/folders.h"
 #include "starter/win_handle.h"
+#include "unzip.h"
 
 namespace ld {
 namespace {
 
+// Owns an open unzFile (unzClose on release).
+struct UnzipCloser {
+  void operator()(void* zip) const {
+    if (zip != nullptr) ::unzClose(zip);
+  }
+};
+using UnzipHandle = std::unique_ptr<void, UnzipCloser>;
+
+// How one entry came out.
+enum class EntryOutcome {
+  kWritten,  // file written and its times set
+  kFolder,   // a folder entry: the folder was made (or already there)
+  kRefused,  // unsafe name: nothing written
+  kFailed,   // the entry or the output could not be opened, read or written
+};
+
+// Piece in which entry data is copied.
+constexpr unsigned kZipCopyPiece = 8192;
 // The path buffer of the ".zip" retry.
 constexpr std::size_t kRetryPathBuffer = 512;
 // Longest stored name read; a longer one is refused rather than cut.
@@ -58,8 +78,9 @@ bool CopyEntryData(void* zip, HANDLE out) {
   }
 }
 
-}  // namespace
-
+// Opens `zip_path` as a zip archive; when that fails, `zip_path` + ".zip"
+// (only when that fits the 511 characters the starter has always allowed).
+// Null when neither opens.
 UnzipHandle OpenZipArchive(const std::string& zip_path) {
   UnzipHandle zip(::unzOpen(zip_path.c_str()));
   if (!zip && zip_path.size() + 4 < kRetryPathBuffer) {
@@ -68,6 +89,13 @@ UnzipHandle OpenZipArchive(const std::string& zip_path) {
   return zip;
 }
 
+// Unpacks the current entry of `zip` to `target_folder` + "\" + its stored
+// name. The output file replaces any file there; when it cannot be created
+// and the name has a folder part, the missing folders are made and the open
+// is tried again. After a complete copy whose CRC matches, the file's
+// creation and last-write times become the entry's time (a local zip time,
+// turned into UTC). A copy that ends early or fails its CRC keeps the time of
+// the write, so the file check of the next run fetches it again.
 EntryOutcome ExtractCurrentEntry(void* zip, const std::string& target_folder) {
   unz_file_info info;
   char stored[kStoredNameBuffer];
@@ -102,6 +130,8 @@ EntryOutcome ExtractCurrentEntry(void* zip, const std::string& target_folder) {
   }
   return EntryOutcome::kWritten;
 }
+
+}  // namespace
 
 bool ExtractZipEntry(const std::string& zip_path, const std::string& file_name,
                      const std::string& target_folder) {

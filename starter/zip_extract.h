@@ -9,50 +9,19 @@
 // that follows a download finds a missing or wrong file. An entry whose name
 // is absolute or climbs out of the target folder is refused and writes
 // nothing (core/zip_entry_path.h).
+//
+// An unpacked file replaces any file there, with the missing folders of its
+// stored path made. After a complete copy whose CRC matches, its creation and
+// last-write times become the entry's; otherwise it keeps the time of the
+// write, so the next file check fetches it again. A zip path that does not
+// open is tried once more with ".zip" appended.
 #pragma once
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
 
-#include "unzip.h"
-
 namespace ld {
-
-// Owns an open unzFile (unzClose on release).
-struct UnzipCloser {
-  void operator()(void* zip) const {
-    if (zip != nullptr) ::unzClose(zip);
-  }
-};
-using UnzipHandle = std::unique_ptr<void, UnzipCloser>;
-
-// Opens `zip_path` as a zip archive; when that fails, `zip_path` + ".zip"
-// (only when that fits the 511 characters the starter has always allowed).
-// Null when neither opens.
-UnzipHandle OpenZipArchive(const std::string& zip_path);
-
-// How one entry came out.
-enum class EntryOutcome {
-  kWritten,  // file written and its times set
-  kFolder,   // a folder entry: the folder was made (or already there)
-  kRefused,  // unsafe name: nothing written
-  kFailed,   // the entry or the output could not be opened, read or written
-};
-
-// Piece in which entry data is copied.
-inline constexpr unsigned kZipCopyPiece = 8192;
-
-// Unpacks the current entry of `zip` to `target_folder` + "\" + its stored
-// name. The output file replaces any file there; when it cannot be created
-// and the name has a folder part, the missing folders are made and the open
-// is tried again. The data is copied in pieces of kZipCopyPiece bytes; after
-// a complete copy whose CRC matches, the file's creation and last-write times
-// become the entry's time (a local zip time, turned into UTC). A copy that
-// ends early or fails its CRC keeps the time of the write, so the file check
-// of the next run fetches it again.
-EntryOutcome ExtractCurrentEntry(void* zip, const std::string& target_folder);
 
 // Unpacks the entry named `file_name` (ASCII case ignored; shorter than 256
 // characters) of the zip at `zip_path` into `target_folder`. False when the
