@@ -29,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/win/bench_clock.h"
 #include "bench/win/install_probe.h"
 #include "core/executable_list.h"
 #include "core/install_paths.h"
@@ -46,24 +47,6 @@
 
 namespace ld {
 namespace {
-
-class Stopwatch {
- public:
-  Stopwatch() {
-    ::QueryPerformanceFrequency(&frequency_);
-    ::QueryPerformanceCounter(&start_);
-  }
-  double Seconds() const {
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart - start_.QuadPart) /
-           static_cast<double>(frequency_.QuadPart);
-  }
-
- private:
-  LARGE_INTEGER frequency_;
-  LARGE_INTEGER start_;
-};
 
 // Says No to every box, so string 180 continues and nothing blocks; counts
 // what it was shown. Called from the driver thread (this one).

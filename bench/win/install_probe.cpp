@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench/win/bench_clock.h"
 #include "core/download_rules.h"
 #include "core/install_paths.h"
 #include "starter/downloader.h"
@@ -16,17 +17,6 @@
 
 namespace ld {
 namespace {
-
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  ::QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 // Milliseconds summed over the files for one step.
 struct StepTimes {
@@ -49,7 +39,7 @@ DWORD WINAPI EmptyWorker(void*) { return 0; }
 // failed.
 bool TimeTransfer(HINTERNET internet, const std::string& address, DWORD piece, StepTimes* times) {
   {
-    const double start = Now();
+    const double start = NowMilliseconds();
     InternetHandle request(::InternetOpenUrlA(internet, address.c_str(), nullptr, 0,
                                               kDownloadOpenFlags | INTERNET_FLAG_NO_COOKIES, 0));
     DWORD status = 0;
@@ -59,9 +49,9 @@ bool TimeTransfer(HINTERNET internet, const std::string& address, DWORD piece, S
                           &size, nullptr)) {
       return false;
     }
-    times->request_no_cookies += Now() - start;
+    times->request_no_cookies += NowMilliseconds() - start;
   }
-  const double start = Now();
+  const double start = NowMilliseconds();
   InternetHandle request(
       ::InternetOpenUrlA(internet, address.c_str(), nullptr, 0, kDownloadOpenFlags, 0));
   DWORD status = 0;
@@ -72,16 +62,16 @@ bool TimeTransfer(HINTERNET internet, const std::string& address, DWORD piece, S
       status != 200) {
     return false;
   }
-  const double opened = Now();
+  const double opened = NowMilliseconds();
   std::vector<char> buffer(piece);
   DWORD read = 0;
   bool first = true;
   double first_done = opened;
   while (::InternetReadFile(request.Get(), buffer.data(), piece, &read) && read != 0) {
-    if (first) first_done = Now();
+    if (first) first_done = NowMilliseconds();
     first = false;
   }
-  const double end = Now();
+  const double end = NowMilliseconds();
   times->request += opened - start;
   times->transfer += end - opened;
   times->first_byte += first_done - opened;
@@ -110,21 +100,21 @@ int ProbeInstallSteps(const PackageDescriptor& package, const PackageSource& sou
     const DWORD piece = PackageDownloadBufferSize(record.zip_size);
 
     if (!TimeTransfer(internet.Get(), address, piece, &times)) ++failures;
-    double start = Now();
+    double start = NowMilliseconds();
     if (!DownloadFile(internet.Get(), piece, zip_path, address, nullptr, nullptr, false)) {
       ++failures;
     }
-    times.download += Now() - start;
-    start = Now();
+    times.download += NowMilliseconds() - start;
+    start = NowMilliseconds();
     DeleteFileForced(final_path);
-    times.remove_old += Now() - start;
-    start = Now();
+    times.remove_old += NowMilliseconds() - start;
+    start = NowMilliseconds();
     if (!ExtractZipEntry(zip_path, record.name, target)) ++failures;
-    times.extract += Now() - start;
-    start = Now();
+    times.extract += NowMilliseconds() - start;
+    start = NowMilliseconds();
     if (!DeleteFileForced(zip_path)) ++failures;
-    times.delete_zip += Now() - start;
-    start = Now();
+    times.delete_zip += NowMilliseconds() - start;
+    start = NowMilliseconds();
     HANDLE thread = ::CreateThread(nullptr, 0, EmptyWorker, nullptr, 0, nullptr);
     if (thread != nullptr) {
       ::WaitForSingleObject(thread, INFINITE);
@@ -132,15 +122,15 @@ int ProbeInstallSteps(const PackageDescriptor& package, const PackageSource& sou
     } else {
       ++failures;
     }
-    times.thread += Now() - start;
-    start = Now();
+    times.thread += NowMilliseconds() - start;
+    start = NowMilliseconds();
     thread = ::CreateThread(nullptr, 64 * 1024, EmptyWorker, nullptr,
                             STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
     if (thread != nullptr) {
       ::WaitForSingleObject(thread, INFINITE);
       ::CloseHandle(thread);
     }
-    times.small_stack_thread += Now() - start;
+    times.small_stack_thread += NowMilliseconds() - start;
   }
 
   const double n = files == 0 ? 1.0 : static_cast<double>(files);
