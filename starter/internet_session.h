@@ -1,5 +1,5 @@
-// The WinINet steps both sender kinds share: the root handle with its retry
-// rule, the receive time-out and the connection to a "host[:port]".
+// The WinINet steps both sender kinds share: the root handle with its
+// receive time-out and the connection to a "host[:port]".
 //
 // Called on the sender job threads; each call makes handles that the caller
 // owns (closed by the wrappers). Failures give an empty handle; nothing is
@@ -17,9 +17,8 @@ inline constexpr DWORD kSenderReceiveTimeoutMs = 3000;
 // Host names longer than a job's host field are cut to it.
 inline constexpr std::size_t kSenderHostMax = 260;
 
-// InternetOpenA with `agent`, direct access and an empty proxy text; when that
-// fails, once without a proxy argument, then once more as the first time.
-// The receive time-out of kSenderReceiveTimeoutMs is set on the handle.
+// OpenInternetHandle with `agent` (its three tries), with the receive time-out
+// of kSenderReceiveTimeoutMs set on the handle.
 InternetHandle OpenSenderRoot(const char* agent);
 
 // HTTP connection to `host` ("name" or "name:port"; the default HTTP port

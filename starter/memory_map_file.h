@@ -45,7 +45,7 @@ class cMemoryMapFile {
   const std::string& name() const { return name_; }
   uint32_t size() const { return size_; }
   const void* data() const { return view_.Get(); }
-  void* mutable_data() const { return view_.Get(); }
+  void* mutable_data() { return view_.Get(); }
 
   // Attributes and flags CreateFileA gets; normal with random access unless
   // changed before Open.
