@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "core/checksum.h"
 #include "core/error_codes.h"
+#include "core/time_value.h"
 #include "core/verify_report.h"
 #include "starter/package_check.h"
 #include "starter/package_install.h"
@@ -133,6 +135,56 @@ TEST_F(PackageInstallTest, CorruptZipAndMissingEntryAreFoundByVerification) {
       << boxes.boxes[1].text;
   EXPECT_NE(std::string::npos, boxes.boxes[2].text.find("(count=2)")) << boxes.boxes[2].text;
   EXPECT_TRUE(exit_codes_.empty());
+}
+
+// Files that were downloaded and replaced but do not match their records: a
+// size (reported with found and listed values), a minute (reported with both
+// times), and a program's byte sum (asked about in a support box, without a
+// time row).
+TEST_F(PackageInstallTest, ReplacedFilesUnlikeTheirRecordsAreReported) {
+  PublishedPackage package(test::UniqueTag("HJW"));
+  ASSERT_NO_FATAL_FAILURE(PublishGame(&package, "1.5.0"));
+  const std::string other_program = test::PatternBytes(3000, 77);
+  test::ZipEntrySpec program{"game.exe", other_program};
+  program.year = 2021, program.month = 4, program.day = 5, program.hour = 6, program.minute = 1;
+  program.second = 20;
+  ASSERT_TRUE(test::WriteZip(package.ServedPath("game.exe.zip"), {program}));
+  ASSERT_TRUE(test::WriteZip(package.ServedPath("data/a.dat.zip"), {{"a.dat", "ten bytes!"}}));
+  ASSERT_TRUE(test::WriteZip(package.ServedPath("readme.txt.zip"),
+                             {{"readme.txt", test::PatternBytes(50, 4)}}));
+  PackageDescriptor descriptor = Descriptor(package);
+  descriptor.bytes_to_download =
+      CheckPackageFiles(install_.path(), &descriptor.records, &executables_);
+  RecordingPresenter boxes;
+  ScopedBoxPresenter scoped(&boxes);
+
+  EXPECT_TRUE(InstallPackage(context_, descriptor));
+  EXPECT_TRUE(exit_codes_.empty());
+
+  const FileRecord* exe = nullptr;
+  const FileRecord* readme = nullptr;
+  for (const FileRecord& record : descriptor.records) {
+    if (record.name == "game.exe") exe = &record;
+    if (record.name == "readme.txt") readme = &record;
+  }
+  ASSERT_TRUE(exe != nullptr && readme != nullptr);
+  ASSERT_EQ(1u, boxes.boxes.size());
+  EXPECT_NE(std::string::npos, boxes.boxes[0].caption.find(kChecksumMismatchDetail));
+  EXPECT_EQ(ChecksumWarningText(install_.path() + "\\game.exe", exe->checksum,
+                                ByteSum(other_program.data(), other_program.size())),
+            boxes.boxes[0].text);
+
+  ASSERT_EQ(2u, remote_.size());
+  EXPECT_EQ(error_code::kDiskSpaceOrFiles, remote_[0].code);
+  EXPECT_NE(std::string::npos, remote_[0].text.find("a.dat.zip | 10 | 100000 |"))
+      << remote_[0].text;
+  EXPECT_EQ(std::string::npos, remote_[0].text.find("readme")) << remote_[0].text;
+  EXPECT_EQ(error_code::kDiskSpaceOrFiles, remote_[1].code);
+  const std::string time_row = " | " + VerifyTimeText(TimeFromFields(2009, 6, 15, 13, 45, 58)) +
+                               " | " + VerifyTimeText(readme->time) + " |";
+  EXPECT_NE(std::string::npos, remote_[1].text.find("readme.txt.zip" + time_row))
+      << remote_[1].text;
+  EXPECT_EQ(std::string::npos, remote_[1].text.find("game.exe")) << remote_[1].text;
 }
 
 TEST_F(PackageInstallTest, FileMissingOnTheServerGivesString179) {
