@@ -34,6 +34,7 @@
 set -eu
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
+. "$repo/scripts/portal.sh"
 native_build=${LD_NATIVE_BUILD:-$repo/build/native}
 win64_build=${LD_WIN64_BUILD:-$repo/build/win64}
 ldtool=${LDTOOL:-$native_build/tools/ldtool/ldtool}
@@ -137,23 +138,11 @@ game=$source_dir
 
 # --- The loopback portal. ---
 rm -rf "$portal_root" && mkdir -p "$portal_root"
-"$ldtool" serve --root "$portal_root" --port 0 --log "$work/requests.jsonl" --exit-after 1800 \
-  >"$work/serve.out" 2>&1 &
-server_pid=$!
-addr=
-tries=0
-while [ "$tries" -lt 100 ]; do
-  addr=$(sed -n 's/^listening on \(127\.0\.0\.1:[0-9][0-9]*\).*$/\1/p' "$work/serve.out")
-  [ -n "$addr" ] && break
-  kill -0 "$server_pid" 2>/dev/null || break
-  sleep 0.1
-  tries=$((tries + 1))
-done
-if [ -z "$addr" ]; then
-  echo "install_bench.sh: the portal did not start:" >&2
-  cat "$work/serve.out" >&2
-  exit 1
-fi
+started=0
+start_portal "$ldtool" "$portal_root" "$work/requests.jsonl" 1800 "$work/serve.out" || started=1
+server_pid=$portal_pid
+[ "$started" = 0 ] || exit 1
+addr=$portal_addr
 
 t0=$(now)
 "$ldtool" publish --to "$portal_root" --package "$package" --from "$game" --version 1.5.0 \

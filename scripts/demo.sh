@@ -6,6 +6,7 @@
 set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$repo"
+. scripts/portal.sh
 bash scripts/bootstrap.sh
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$(nproc)" --target ldtool
@@ -41,12 +42,12 @@ touch -d '2026-12-01 10:30:00' "$demo/installed/tabla.exe"
 run hul check "$demo/portal/hul/newhul/tabla.hul" --dir "$demo/installed" || true
 
 # Serve the tree on loopback and fetch the update list once.
-"$ldtool" serve --root "$demo/portal" --port 0 --log "$demo/requests.jsonl" \
-  --exit-after 30 >"$demo/serve.out" &
-server=$!
+started=0
+start_portal "$ldtool" "$demo/portal" "$demo/requests.jsonl" 30 "$demo/serve.out" || started=1
+server=$portal_pid
 trap 'kill $server 2>/dev/null || true' EXIT
-for _ in $(seq 50); do grep -q listening "$demo/serve.out" && break; sleep 0.1; done
-address=$(sed -n 's/.*listening on \([0-9.:]*\).*/\1/p' "$demo/serve.out")
+[ "$started" = 0 ] || exit 1
+address=$portal_addr
 echo "\$ curl http://$address/hul/newhul/tabla.hul"
 curl -sS "http://$address/hul/newhul/tabla.hul"
 kill $server

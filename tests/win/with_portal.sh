@@ -10,6 +10,7 @@
 # Without a usable ldtool the program runs without them and its portal tests
 # skip. The server is always stopped, and stops by itself in any case.
 set -u
+. "$(dirname "$0")/../../scripts/portal.sh"
 ldtool=$1
 runner=$2
 shift 2
@@ -37,26 +38,12 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-"$ldtool" serve --root "$dir/root" --port 0 --log "$dir/requests.jsonl" --exit-after 900 \
-  >"$dir/serve.out" 2>&1 &
-pid=$!
+started=0
+start_portal "$ldtool" "$dir/root" "$dir/requests.jsonl" 900 "$dir/serve.out" || started=1
+pid=$portal_pid
+[ "$started" = 0 ] || exit 1
 
-addr=
-tries=0
-while [ "$tries" -lt 100 ]; do
-  addr=$(sed -n 's/^listening on \(127\.0\.0\.1:[0-9][0-9]*\).*$/\1/p' "$dir/serve.out")
-  [ -n "$addr" ] && break
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-  tries=$((tries + 1))
-done
-if [ -z "$addr" ]; then
-  echo "with_portal.sh: the loopback portal did not start:" >&2
-  cat "$dir/serve.out" >&2
-  exit 1
-fi
-
-LD_TEST_PORTAL=$addr
+LD_TEST_PORTAL=$portal_addr
 LD_TEST_REQUEST_LOG=$dir/requests.jsonl
 LD_TEST_PORTAL_ROOT=$dir/root
 LD_TEST_LDTOOL=$ldtool
