@@ -111,6 +111,23 @@ class ServeTest(unittest.TestCase):
         self.assertEqual((status, data), (200, b""))
         self.assertEqual(resp.getheader("Content-Length"), str(len(self.big)))
 
+    def test_idle_kept_connections_do_not_hold_up_new_ones(self):
+        # A Windows client keeps every finished connection open for reuse; a
+        # test program holds a dozen and more. New requests must not queue
+        # behind them until their keep-alive time runs out.
+        s = self.start()
+        idle = []
+        try:
+            # The keep-alive time is 5 s; 3 s is far more than an answer needs.
+            for _ in range(16):
+                conn = http.client.HTTPConnection("127.0.0.1", s.port, timeout=3)
+                idle.append(conn)
+                conn.request("GET", "/dist/pkg/data/b%20c.zip")
+                self.assertEqual(conn.getresponse().read(), b"spaced name")
+        finally:
+            for conn in idle:
+                conn.close()
+
     def test_fault_switches(self):
         s = self.start("--fault", "status:503#2:/dist/pkg/a.zip",
                        "--fault", "cut:1000:/dist/pkg/data/*",

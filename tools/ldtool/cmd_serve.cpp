@@ -18,6 +18,8 @@ namespace {
 
 constexpr long long kDefaultExitAfter = 600;
 constexpr long long kMaxExitAfter = 86400;
+// Threads answering connections; each idle kept connection takes one.
+constexpr std::size_t kServeThreads = 64;
 
 volatile std::sig_atomic_t g_signalled = 0;
 
@@ -102,6 +104,10 @@ int RunServe(const std::vector<std::string>& args) {
   // acknowledgement (about 40 ms a request).
   server.set_tcp_nodelay(true);
   server.set_keep_alive_max_count(1000);
+  // A connection kept for reuse holds its thread until the keep-alive time
+  // runs out, and a Windows client keeps every finished connection; with the
+  // library's few threads a new connection waited seconds behind idle ones.
+  server.new_task_queue = [] { return new httplib::ThreadPool(kServeThreads); };
   server.set_read_timeout(5, 0);
   server.set_payload_max_length(64u << 20);
   serve::Router router(server, context);
