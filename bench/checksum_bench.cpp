@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "core/checksum.h"
+#include "core/base/checksum.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>

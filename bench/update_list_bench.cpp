@@ -8,8 +8,8 @@
 #include <random>
 #include <string>
 
-#include "core/update_list.h"
-#include "core/update_list_parser.h"
+#include "core/update_list/update_list.h"
+#include "core/update_list/update_list_parser.h"
 
 namespace {
 

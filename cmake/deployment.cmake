@@ -15,6 +15,6 @@ set(LD_HOST_TRACEBOOK "tracebook.ludoria.com" CACHE STRING "[servers] tracebook"
 set(LD_HOST_REAL_STEPLOG "log.ludoria.com" CACHE STRING "[servers] real_steplog")
 set(LD_HOST_ALPHA_STEPLOG "log-alpha.ludoria.com" CACHE STRING "[servers] alpha_steplog")
 
-# The generated header lives in the build tree; core/deployment_defaults.h.in
+# The generated header lives in the build tree; core/settings/deployment_defaults.h.in
 # lists what it holds.
 set(LD_GENERATED_DIR "${CMAKE_BINARY_DIR}/generated")

@@ -13,7 +13,7 @@ packages=(
   wine64 xvfb xauth
   googletest libgtest-dev libbenchmark-dev
   libjsoncpp-dev libminizip-dev zlib1g-dev libcpp-httplib-dev
-  zip unzip curl python3
+  zip unzip curl python3 clang-format git
 )
 
 sudo_cmd=()

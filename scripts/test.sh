@@ -10,6 +10,10 @@ jobs="${LD_JOBS:-$(nproc)}"
 bash scripts/bootstrap.sh
 
 status=0
+echo "== layering and format"
+python3 scripts/check_layering.py || status=1
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror || status=1
+
 echo "== native: configure, build, test"
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs"

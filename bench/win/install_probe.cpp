@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "bench/win/bench_clock.h"
-#include "core/download_rules.h"
-#include "core/install_paths.h"
-#include "starter/downloader.h"
-#include "starter/folders.h"
-#include "starter/internet_open.h"
-#include "starter/win_handle.h"
-#include "starter/zip_extract.h"
+#include "core/install/download_rules.h"
+#include "core/install/install_paths.h"
+#include "starter/download/downloader.h"
+#include "starter/platform/folders.h"
+#include "starter/net/internet_open.h"
+#include "starter/platform/win_handle.h"
+#include "starter/install/zip_extract.h"
 
 namespace ld {
 namespace {

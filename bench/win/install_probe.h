@@ -10,8 +10,8 @@
 #include <cstddef>
 #include <string>
 
-#include "core/install_paths.h"
-#include "core/package_descriptor.h"
+#include "core/install/install_paths.h"
+#include "core/install/package_descriptor.h"
 
 namespace ld {
 

@@ -7,9 +7,9 @@
 
 #include <json/json.h>
 
-#include "core/catalogue.h"
-#include "core/catalogue_packages.h"
-#include "core/profile_file.h"
+#include "core/catalogue/catalogue.h"
+#include "core/catalogue/catalogue_packages.h"
+#include "core/profile/profile_file.h"
 #include "tools/ldtool/command.h"
 
 namespace ld::tool {

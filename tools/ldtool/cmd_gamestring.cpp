@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "core/gamestring.h"
-#include "core/gamestring_dump.h"
-#include "core/launch_record.h"
-#include "core/program_flags.h"
+#include "core/launch/gamestring.h"
+#include "core/launch/gamestring_dump.h"
+#include "core/launch/launch_record.h"
+#include "core/launch/program_flags.h"
 #include "tools/ldtool/command.h"
 
 namespace ld::tool {

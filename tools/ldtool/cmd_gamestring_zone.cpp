@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "core/gamestring.h"
-#include "core/profile_file.h"
-#include "core/server_endpoints.h"
-#include "core/server_hosts.h"
-#include "core/zone.h"
+#include "core/launch/gamestring.h"
+#include "core/profile/profile_file.h"
+#include "core/settings/server_endpoints.h"
+#include "core/settings/server_hosts.h"
+#include "core/launch/zone.h"
 #include "tools/ldtool/command.h"
 
 namespace ld::tool {

@@ -7,9 +7,9 @@
 
 #include <json/json.h>
 
-#include "core/update_list.h"
-#include "core/update_list_folders.h"
-#include "core/update_list_parser.h"
+#include "core/update_list/update_list.h"
+#include "core/update_list/update_list_folders.h"
+#include "core/update_list/update_list_parser.h"
 #include "tools/ldtool/command.h"
 
 namespace ld::tool {

@@ -7,13 +7,13 @@
 #include <cstdio>
 #include <string>
 
-#include "core/checksum.h"
-#include "core/file_decision.h"
-#include "core/install_paths.h"
-#include "core/update_list.h"
-#include "core/update_list_folders.h"
-#include "core/update_list_parser.h"
-#include "core/update_list_records.h"
+#include "core/base/checksum.h"
+#include "core/install/file_decision.h"
+#include "core/install/install_paths.h"
+#include "core/update_list/update_list.h"
+#include "core/update_list/update_list_folders.h"
+#include "core/update_list/update_list_parser.h"
+#include "core/update_list/update_list_records.h"
 #include "tools/ldtool/command.h"
 
 namespace ld::tool {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/member_id.h"
+#include "core/launch/member_id.h"
 #include "tools/ldtool/command.h"
 
 namespace ld::tool {

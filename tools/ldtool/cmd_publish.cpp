@@ -7,10 +7,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "core/ascii.h"
-#include "core/package_kind.h"
-#include "core/time_value.h"
-#include "core/version_info.h"
+#include "core/base/ascii.h"
+#include "core/catalogue/package_kind.h"
+#include "core/base/time_value.h"
+#include "core/self_update/version_info.h"
 #include "tools/ldtool/command.h"
 #include "tools/ldtool/publish_catalogue.h"
 #include "tools/ldtool/publish_package.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/version_info.h"
+#include "core/self_update/version_info.h"
 #include "tools/ldtool/command.h"
 
 namespace ld::tool {

@@ -2,12 +2,12 @@
 
 #include <filesystem>
 
-#include "core/ascii.h"
-#include "core/catalogue.h"
-#include "core/catalogue_edit.h"
-#include "core/package_kind.h"
-#include "core/profile_file.h"
-#include "core/profile_writer.h"
+#include "core/base/ascii.h"
+#include "core/catalogue/catalogue.h"
+#include "core/catalogue/catalogue_edit.h"
+#include "core/catalogue/package_kind.h"
+#include "core/profile/profile_file.h"
+#include "core/profile/profile_writer.h"
 #include "tools/ldtool/publish_package.h"
 #include "tools/ldtool/publish_scan.h"
 

@@ -6,12 +6,12 @@
 #include <iterator>
 #include <set>
 
-#include "core/ascii.h"
-#include "core/checksum.h"
-#include "core/install_paths.h"
-#include "core/update_list.h"
-#include "core/update_list_folders.h"
-#include "core/update_list_writer.h"
+#include "core/base/ascii.h"
+#include "core/base/checksum.h"
+#include "core/install/install_paths.h"
+#include "core/update_list/update_list.h"
+#include "core/update_list/update_list_folders.h"
+#include "core/update_list/update_list_writer.h"
 #include "tools/ldtool/publish_scan.h"
 #include "tools/ldtool/zip_writer.h"
 

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "core/time_value.h"
+#include "core/base/time_value.h"
 
 namespace ld::tool {
 

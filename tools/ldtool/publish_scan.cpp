@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <map>
 
-#include "core/ascii.h"
+#include "core/base/ascii.h"
 
 namespace ld::tool {
 namespace fs = std::filesystem;

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "core/time_value.h"
+#include "core/base/time_value.h"
 
 namespace ld::tool {
 

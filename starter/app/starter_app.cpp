@@ -1,0 +1,41 @@
+#include "starter/app/starter_app.h"
+
+#include "starter/platform/string_table.h"
+#include "starter/report/message_boxes.h"
+
+namespace ld {
+
+cStarterApp& cStarterApp::Get() {
+  // Never destroyed before the threads that might still use it are gone:
+  // function-local statics end after main returns.
+  static cStarterApp app;
+  return app;
+}
+
+cStarterApp::cStarterApp() {
+  // The boxes sit below the application object; they learn where to record
+  // an error box here.
+  SetErrorBoxFlag(&flags_.error_box_shown);
+}
+
+void cStarterApp::Initialize(HINSTANCE instance, const char* command_tail) {
+  flags_.start_tick = ::GetTickCount();
+  options_ = ReadStarterOptions(ProgramFolderOf(ProgramPath()));
+  ApplyStartupOptions(options_, &flags_);
+  if (flags_.kind_mode && command_tail != nullptr) kind_command_tail_ = command_tail;
+  instance_ = instance;
+  if (instance != nullptr) SetStringModule(instance);
+}
+
+HANDLE cStarterApp::WakeEvent() {
+  std::lock_guard<std::mutex> lock(wake_event_lock_);
+  if (!wake_event_) wake_event_.Reset(::CreateEventA(nullptr, FALSE, FALSE, nullptr));
+  return wake_event_.Get();
+}
+
+void ApplyStartupOptions(const StarterOptions& options, ProgramFlags* flags) {
+  flags->kind_mode = options.KindMode();
+  flags->show_gamestring = options.show_gamestring_in_alpha != 0;
+}
+
+}  // namespace ld

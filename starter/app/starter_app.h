@@ -1,0 +1,141 @@
+// The starter's application object: one per process, created on first use by
+// cStarterApp::Get() and destroyed at process exit. Every part of the starter
+// reaches the program-wide state through it.
+//
+// Threads: the main thread creates it (start-up calls Get() before any other
+// thread exists) and writes the start-up values; the installation driver
+// thread and the download workers read them afterwards. Members changed while
+// other threads run say how they are guarded: the stop flag and the current
+// step are atomics, the wake event is created under a lock; the records owned
+// by the driver (launch record, meters, package list) follow the driver's own
+// rules written beside their types.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "core/catalogue/catalogue.h"
+#include "core/install/executable_list.h"
+#include "core/launch/launch_record.h"
+#include "core/launch/program_flags.h"
+#include "core/install/package_descriptor.h"
+#include "core/install/progress_meter.h"
+#include "starter/settings/install_folder_settings.h"
+#include "starter/settings/starter_options.h"
+#include "starter/platform/win_handle.h"
+
+namespace ld {
+
+// Versions of the system libraries the start-up checks (major * 65536 +
+// minor, 0 when unknown); the self-update check fills it.
+struct RuntimeLibraryVersions {
+  std::uint32_t shell_utility = 0;    // "Shlwapi.dll"
+  std::uint32_t shell = 0;            // "Shell32.dll"
+  std::uint32_t common_controls = 0;  // "Comctl32.dll"
+};
+
+class cStarterApp {
+ public:
+  // The one instance, created on the first call. Thread-safe, but start-up
+  // calls it first on the main thread.
+  static cStarterApp& Get();
+
+  cStarterApp(const cStarterApp&) = delete;
+  cStarterApp& operator=(const cStarterApp&) = delete;
+
+  // Start-up steps taken before anything else (main thread): the start tick,
+  // the program folder, "ldstarter.ini", kind mode, the instance handle and,
+  // in kind mode, a copy of the command-line tail.
+  void Initialize(HINSTANCE instance, const char* command_tail);
+
+  // --- Members, in the order the rest of the starter knows them. ---
+
+  // Stop flag: set by the main thread when the user asks to stop; polled by
+  // the driver and every download loop.
+  bool StopRequested() const { return stop_.load(std::memory_order_acquire) != 0; }
+  void RequestStop() { stop_.store(1, std::memory_order_release); }
+  void ClearStop() { stop_.store(0, std::memory_order_release); }
+
+  // Wake event (auto-reset), created on first use by whichever thread asks
+  // first; the installation window sets it to wake a waiting driver step.
+  // Null only when the system cannot make an event.
+  HANDLE WakeEvent();
+
+  // Set when the driver thread has ended (also by its terminate handler).
+  std::atomic<bool>& driver_finished() { return driver_finished_; }
+
+  // "LUDORIA_LUDSTART", held for the whole run once the environment check
+  // has taken it (main thread).
+  KernelHandle& single_instance_lock() { return single_instance_lock_; }
+
+  RuntimeLibraryVersions& runtime_libraries() { return runtime_libraries_; }
+
+  // Language, registry key, install folder and install states (main thread
+  // before the driver starts, then the driver; see its header).
+  cInstallFolderSettings& install_folder_settings() { return install_folder_settings_; }
+
+  LaunchRecord& launch_record() { return launch_record_; }
+
+  // Main meter ("PROGRESS1" and its two texts), file meter ("PROGRESS2") and
+  // the two download-slot meters ("PROGRESS20", "PROGRESS21").
+  ProgressMeter& main_meter() { return main_meter_; }
+  ProgressMeter& file_meter() { return file_meter_; }
+  ProgressMeter& slot_meter(int slot) { return slot_meters_[slot == 0 ? 0 : 1]; }
+
+  // Packages of this launch in list order (the game first, then the base
+  // packages it needs), the catalogue values read for the game, and the
+  // programs the file check found. Filled and read by the driver thread only.
+  std::vector<PackageDescriptor>& packages() { return packages_; }
+  Catalogue& catalogue() { return catalogue_; }
+  ExecutableList& executables() { return executables_; }
+
+  // Installation step last reached, for the step log, and the next step the
+  // driver expects (sent as the step when the user cancels).
+  std::atomic<int>& current_step() { return current_step_; }
+  std::atomic<int>& next_expected_step() { return next_expected_step_; }
+
+  // --- Program-wide flags and start-up values. ---
+  ProgramFlags& flags() { return flags_; }
+  const StarterOptions& options() const { return options_; }
+  HINSTANCE instance() const { return instance_; }
+  // The command-line tail as given, kept only in kind mode.
+  const std::string& kind_command_tail() const { return kind_command_tail_; }
+
+ private:
+  cStarterApp();
+  ~cStarterApp() = default;
+
+  std::atomic<std::int32_t> stop_{0};
+  std::mutex wake_event_lock_;
+  KernelHandle wake_event_;
+  std::atomic<bool> driver_finished_{false};
+  KernelHandle single_instance_lock_;
+  RuntimeLibraryVersions runtime_libraries_;
+  cInstallFolderSettings install_folder_settings_;
+  LaunchRecord launch_record_;
+  ProgressMeter main_meter_;
+  ProgressMeter file_meter_;
+  ProgressMeter slot_meters_[2];
+  std::vector<PackageDescriptor> packages_;
+  Catalogue catalogue_;
+  ExecutableList executables_;
+  std::atomic<int> current_step_{0};
+  std::atomic<int> next_expected_step_{0};
+
+  ProgramFlags flags_;
+  StarterOptions options_;
+  HINSTANCE instance_ = nullptr;
+  std::string kind_command_tail_;
+};
+
+// Applies the start-up reading to the flags: kind mode and, before the zone
+// is known, the wish to show launch strings ([check] ShowGamestringInAlpha);
+// the start-up turns that off again when the launch string names no test zone.
+void ApplyStartupOptions(const StarterOptions& options, ProgramFlags* flags);
+
+}  // namespace ld
