@@ -18,6 +18,8 @@
 #include <functional>
 #include <string>
 
+#include "core/launch/gamestring.h"
+
 namespace ld {
 
 // Results of the existence checks.

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "starter/app/starter_app.h"
 #include "tests/win/support/win_test_support.h"
 
 namespace ld {
