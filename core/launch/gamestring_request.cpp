@@ -29,8 +29,8 @@ std::size_t LengthPrefixedEnd(const std::string& text, std::size_t key_at, std::
 // Head of a rewrite: up to the first "&" + key, or, when the key is only
 // present without a "&" in front (first pair or field), up to the key itself
 // with no "&" to add.
-void SplitHead(const std::string& text, std::string_view key, std::size_t key_at,
-               std::string* head, const char** separator) {
+void SplitHead(const std::string& text, std::string_view key, std::size_t key_at, std::string* head,
+               const char** separator) {
   const std::size_t amp_key = text.find("&" + std::string(key));
   if (amp_key != std::string::npos) {
     *head = text.substr(0, amp_key);

@@ -17,7 +17,8 @@ std::string ChooseBrowserCommand(const std::string& http_command,
                                  const std::string& htmlfile_command) {
   if (!http_command.empty() && NamesExplorer(http_command)) return http_command;
   if (htmlfile_command.empty()) return http_command;
-  if (!http_command.empty()) return NamesExplorer(htmlfile_command) ? htmlfile_command : http_command;
+  if (!http_command.empty())
+    return NamesExplorer(htmlfile_command) ? htmlfile_command : http_command;
   return htmlfile_command;
 }
 
@@ -34,8 +35,8 @@ bool IsOutdatedLauncherPage(const std::string& url, const CacheEntryKind& kind,
                             const std::string& domain, const std::string& game_id_lower) {
   if (kind.cookie || kind.history || kind.sparse) return false;
   return !domain.empty() && url.find(domain) != std::string::npos &&
-         url.find(game_id_lower) != std::string::npos &&
-         url.find(".qrx?") != std::string::npos && url.find("adtype=") == std::string::npos;
+         url.find(game_id_lower) != std::string::npos && url.find(".qrx?") != std::string::npos &&
+         url.find("adtype=") == std::string::npos;
 }
 
 std::string PortalDomain(const std::string& portal_host) {
@@ -59,9 +60,9 @@ bool GameShortcut(const std::string& desktop, const std::string& language_folder
   spec->link = desktop + "\\" + settings.name + ".lnk";
   spec->description = settings.desc;
   spec->target = settings.url;
-  spec->icon = language_folder + "\\" +
-               (settings.icon_path.empty() ? "common\\Images\\" + game_id + ".ico"
-                                           : settings.icon_path);
+  spec->icon =
+      language_folder + "\\" +
+      (settings.icon_path.empty() ? "common\\Images\\" + game_id + ".ico" : settings.icon_path);
   spec->through_browser = settings.in_browser;
   return true;
 }

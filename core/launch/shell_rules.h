@@ -44,10 +44,10 @@ std::string PortalDomain(const std::string& portal_host);
 std::string CacheCleanReport(const std::vector<std::pair<std::string, bool>>& results);
 
 struct ShortcutSpec {
-  std::string link;         // "<desktop>\<name>.lnk"
+  std::string link;  // "<desktop>\<name>.lnk"
   std::string description;
-  std::string target;       // address or program
-  std::string icon;         // empty: none
+  std::string target;  // address or program
+  std::string icon;    // empty: none
   bool through_browser = false;
 };
 
@@ -55,8 +55,7 @@ struct ShortcutSpec {
 // address. The icon is "<language folder>\<ShortCut_IconPath>", or
 // "<language folder>\common\Images\<game id>.ico" when that is empty.
 bool GameShortcut(const std::string& desktop, const std::string& language_folder,
-                  const std::string& game_id, const ShortcutSettings& settings,
-                  ShortcutSpec* spec);
+                  const std::string& game_id, const ShortcutSettings& settings, ShortcutSpec* spec);
 
 // The portal's shortcut named after the game title, opened through the
 // browser at the home page with "?docref=icon" on its root path; the icon is

@@ -20,7 +20,7 @@ TEST(GamestringRequest, AddressAndSchemeRepair) {
     const char* out;
   } repairs[] = {
       {"http://gs/g", "http://gs/g"},
-      {"http:/gs/g", "http://gs/g"},  // one "/" lost after "http:"
+      {"http:/gs/g", "http://gs/g"},     // one "/" lost after "http:"
       {"https://gs/g", "https://gs/g"},  // not garbled into "http:////gs/g"
       {"abc", "abc"},
   };
@@ -64,7 +64,8 @@ TEST(GamestringRequest, InsertMovedFields) {
        "Gchannel://c metp://a/b/c/;k22e:5=TABLA&F:1=x&k93e:4=Game"},
       {"Gchannel://c metp://a/b/c/;k93e:4=Game&k3e:2=m1", f,
        "Gchannel://c metp://a/b/c/;k93e:4=Game&F:1=x&k3e:2=m1"},
-      {"Gchannel://c metp://a/b/c/;k3e:2=m1&k22e:1=G", {"A", "B"},
+      {"Gchannel://c metp://a/b/c/;k3e:2=m1&k22e:1=G",
+       {"A", "B"},
        "Gchannel://c metp://a/b/c/;A&B&k3e:2=m1&k22e:1=G"},
       {"Gchannel://c metp://a/b/c/;k93e:4=Game", f, "Gchannel://c metp://a/b/c/;k93e:4=Game&F:1=x"},
       {"no channel;k22e:1=G&k93e:1=x", f, "no channel;k22e:1=G&k93e:1=x"},

@@ -36,7 +36,8 @@ TEST(TokenRefresh, AnswerRewritesTheLaunchString) {
   TokenAnswer a;
   EXPECT_FALSE(ParseTokenAnswer("not json", &a));
   EXPECT_FALSE(ParseTokenAnswer("[1,2]", &a));
-  ASSERT_TRUE(ParseTokenAnswer("// renewed\n{\"accesstoken\":\"T2\",\"webidentifier\":\"W2\"}", &a));
+  ASSERT_TRUE(
+      ParseTokenAnswer("// renewed\n{\"accesstoken\":\"T2\",\"webidentifier\":\"W2\"}", &a));
   LaunchRecord r;
   r.first_gamestring = "ludoria://P=&P0=bQ&P4=T1&P1=Zw";
   ApplyTokenAnswer(a, &r);
