@@ -25,6 +25,7 @@
 #include "core/program_flags.h"
 #include "core/package_descriptor.h"
 #include "core/progress_meter.h"
+#include "starter/file_version.h"
 #include "starter/install_folder_settings.h"
 #include "starter/starter_options.h"
 #include "starter/win_handle.h"
@@ -37,6 +38,15 @@ struct RuntimeLibraryVersions {
   std::uint32_t shell_utility = 0;    // "Shlwapi.dll"
   std::uint32_t shell = 0;            // "Shell32.dll"
   std::uint32_t common_controls = 0;  // "Comctl32.dll"
+  // File versions (not found: 0) of the runtime libraries, in the order of
+  // kSystemRuntimeNames and kPrivateRuntimeNames (starter/game/
+  // runtime_libraries.h): the older three in the system folder and as the
+  // loader finds them, the private three in the system folder and in the
+  // game's "Sysfiles" folder. The game preparation fills them.
+  FileVersion system_runtime[3];
+  FileVersion loaded_runtime[3];
+  FileVersion system_private[3];
+  FileVersion game_private[3];
 };
 
 class cStarterApp {

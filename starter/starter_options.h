@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "core/launch/plum_hosts.h"
 #include "core/report_hosts.h"
 #include "core/server_hosts.h"
 
@@ -27,6 +28,7 @@ struct StarterOptions {
   std::string default_install_dir;   // [private] DefaultInstallDir
   ServerHosts hosts;                 // [servers], over the compiled-in defaults
   ReportHosts report_hosts;          // [servers] reporting hosts
+  PlumHosts plum_hosts;              // [servers] identifier and token servers
   bool kind_marker = false;          // "_kind_.txt" beside the program, as a file
 
   // Kind mode: the marker file, or else [check] strong nonzero.
