@@ -30,7 +30,9 @@ std::string OpenFailureDetail(std::uint32_t error, int extended) {
 std::string StatusFailureText(const std::string& format, unsigned status,
                               const std::string& server_label) {
   std::string text = format;
-  const std::size_t number = text.find("%u");
+  std::size_t number = text.find("%u");
+  const std::size_t signed_number = text.find("%d");
+  if (signed_number < number) number = signed_number;
   if (number != std::string::npos) text.replace(number, 2, std::to_string(status));
   const std::size_t label = text.find("%s");
   if (label != std::string::npos) text.replace(label, 2, server_label);

@@ -22,8 +22,8 @@ const char* ConnectionFailureName(std::uint32_t error);
 std::string OpenFailureDetail(std::uint32_t error, int extended);
 
 // String 165 ("...(Code:%u)\n%s") filled with the status and string 166.
-// Only the first "%u" and the first "%s" are filled; a translated text that
-// carries other conversions shows them as they stand.
+// Only the first "%u" (or "%d", as some tables spell it) and the first "%s"
+// are filled; other conversions in a translated text show as they stand.
 std::string StatusFailureText(const std::string& format, unsigned status,
                               const std::string& server_label);
 

@@ -17,6 +17,7 @@ TEST(LaunchStringTexts, FailureDetailAndStatus) {
             "Unable to open the URL. (Code:404)\n[Gamestring server]");
   // A translated text with a stray conversion shows it, nothing is read for it.
   EXPECT_EQ(StatusFailureText("%s %u %d", 500, "x"), "x 500 %d");
+  EXPECT_EQ(StatusFailureText("(Code:%d) %s %x", 404, "x"), "(Code:404) x %x");
 }
 
 TEST(LaunchStringTexts, TimesAndDiagnostic) {
