@@ -1,6 +1,7 @@
 #include "starter/shell/shell_records.h"
 
 #include "core/error_codes.h"
+#include "starter/folders.h"
 #include "starter/message_boxes.h"
 #include "starter/registry.h"
 
@@ -39,5 +40,7 @@ bool WriteElevationPolicy(const std::string& starter_data_folder) {
          SetTextValue(key.Get(), "AppPath", starter_data_folder) == ERROR_SUCCESS &&
          SetNumberValue(key.Get(), "Policy", kSilentMediumIntegrity) == ERROR_SUCCESS;
 }
+
+bool WriteElevationPolicy() { return WriteElevationPolicy(StarterDataFolder()); }
 
 }  // namespace ld

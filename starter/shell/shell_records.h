@@ -25,4 +25,7 @@ bool WriteUninstallEntry(const std::string& language_folder);
 // nothing shown.
 bool WriteElevationPolicy(const std::string& starter_data_folder);
 
+// The same for the starter data folder (created, hidden, when missing).
+bool WriteElevationPolicy();
+
 }  // namespace ld

@@ -201,6 +201,34 @@ TEST_F(GameLaunchTest, CompanionStartsHiddenOnlyWhenPresent) {
   EXPECT_EQ(api_.creates.size(), 2u);
 }
 
+TEST_F(GameLaunchTest, HandoverDumpAndExecutorReport) {
+  LD_REQUIRE_PORTAL();
+  ReportHosts hosts;
+  hosts.collection = test::PortalAddress();
+  SetReportHosts(hosts);
+  record_.game_id = "trioka";
+  record_.executor = "web-x1";
+  flags_.show_gamestring = true;
+  ScopedBoxPresenter scoped(&boxes_);
+  ASSERT_TRUE(StartGame(game_));
+  ASSERT_EQ(boxes_.boxes.size(), 1u);
+  EXPECT_EQ(boxes_.boxes[0].caption, "3rd gamestring (to trioka.exe)");
+  EXPECT_EQ(boxes_.boxes[0].text.rfind("* 2nd Gamestring *\nTABLAchannel://", 0), 0u);
+  EXPECT_TRUE(WaitForReportSenders(10000));
+  const auto posts = test::LoggedRequests(
+      [](const Json::Value& e) {
+        return e["path"].asString() == kReportPath &&
+               e["body"].asString().find("\"TRIOKA\"") != std::string::npos;
+      },
+      1);
+  ASSERT_EQ(posts.size(), 1u);
+  Json::Value record;
+  ASSERT_TRUE(Json::Reader().parse(posts[0]["body"].asString(), record));
+  EXPECT_EQ(record["errorCode"].asString(), "00190001");
+  EXPECT_EQ(record["body"].asString(), "SUCCESS (RunGame)");
+  EXPECT_EQ(record["executor"].asString(), "web-x1");
+}
+
 TEST_F(GameLaunchTest, StartFailures) {
   ScopedBoxPresenter scoped(&boxes_);
   // Every launch method fails: the failure text is logged, string 258 shown.

@@ -12,6 +12,7 @@
 #include "core/report_hosts.h"
 #include "starter/box_presenter.h"
 #include "starter/folders.h"
+#include "starter/launch/launch_string_dump_box.h"
 #include "starter/string_table.h"
 #include "starter/report_sender.h"
 #include "starter/reporting_state.h"
@@ -107,6 +108,26 @@ TEST_F(LaunchStringClientTest, OldFormatMovesFieldsAndCarriesTheTicketBack) {
   ASSERT_EQ(requests.size(), 2u);
   EXPECT_EQ(requests[0]["target"].asString(), "/gamestring/OBT1?x=1&lang=ko");
   EXPECT_EQ(requests[1]["target"].asString(), "/gamestring/OBT1?x=1&lang=ko");
+}
+
+TEST_F(LaunchStringClientTest, ShownAnswerAndTheDumpBoxCancel) {
+  Serve("gamestring", "SHOW1.txt", "ludoria://SHOW1channel://c metp://a/b/c/;k93e:4=Game");
+  record_.first_gamestring = "ludoria://" + PortalUrl("/gamestring/SHOW1");
+  flags_.show_gamestring = true;
+  int cancelled = 0;
+  SetLaunchStringDumpCancelAction([&cancelled] { ++cancelled; });
+  RecordingPresenter cancel(IDCANCEL);
+  {
+    ScopedBoxPresenter scoped(&cancel);
+    ASSERT_TRUE(Client().Obtain());
+  }
+  SetLaunchStringDumpCancelAction(nullptr);
+  ASSERT_EQ(cancel.boxes.size(), 1u);
+  EXPECT_EQ(cancel.boxes[0].caption, "2nd gamestring from WEB");
+  EXPECT_EQ(cancel.boxes[0].style, 0x51001u);
+  EXPECT_EQ(cancel.boxes[0].owner, nullptr);
+  EXPECT_EQ(cancel.boxes[0].text.rfind("* 2nd Gamestring *\n", 0), 0u);
+  EXPECT_EQ(cancelled, 1);
 }
 
 TEST_F(LaunchStringClientTest, NewFormatIsACopyAndNeverAsks) {
