@@ -25,10 +25,14 @@ constexpr int kStepGameNotStarted = 248;
 bool IsWindowsXpOrLater() {
   OSVERSIONINFOA info = {};
   info.dwOSVersionInfoSize = sizeof(info);
+#if defined(__GNUC__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#endif
   if (!::GetVersionExA(&info)) return false;
+#if defined(__GNUC__)
 #pragma GCC diagnostic pop
+#endif
   return info.dwMajorVersion > 5 || (info.dwMajorVersion == 5 && info.dwMinorVersion >= 1);
 }
 

@@ -227,6 +227,17 @@ TEST_F(GameLaunchTest, HandoverDumpAndExecutorReport) {
   EXPECT_EQ(record["errorCode"].asString(), "00190001");
   EXPECT_EQ(record["body"].asString(), "SUCCESS (RunGame)");
   EXPECT_EQ(record["executor"].asString(), "web-x1");
+
+  // New format: the P form is handed over and dumped as a first gamestring.
+  boxes_.boxes.clear();
+  api_.creates.clear();
+  flags_.new_format = true;
+  record_.second_gamestring = "ludoria://P=&P0=bQ&P4=tok";
+  ASSERT_TRUE(StartGame(game_));
+  ASSERT_EQ(boxes_.boxes.size(), 1u);
+  EXPECT_EQ(boxes_.boxes[0].text.rfind("* Commandline *\nP=&P0=bQ&P4=tok\n", 0), 0u);
+  ASSERT_EQ(api_.creates.size(), 2u);
+  EXPECT_EQ(api_.creates[1].command, folder_.Sub("trioka.exe P=&P0=bQ&P4=tok"));
 }
 
 TEST_F(GameLaunchTest, StartFailures) {
