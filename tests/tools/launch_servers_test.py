@@ -3,7 +3,9 @@ launch-string servers of ldtool serve over HTTP and HTTPS."""
 
 import http.client
 import os
+import shutil
 import ssl
+import subprocess
 import sys
 import tempfile
 import unittest
@@ -98,6 +100,25 @@ class LaunchServerTest(unittest.TestCase):
         self.assertIn(("POST", q, 503), targets)
         token = [e for e in log if e["path"] == "/identifier/vesper/refresh.qrx"]
         self.assertEqual(token[0]["body"], "memberno=a&gameid=b")
+
+
+class GivenCertificateTest(unittest.TestCase):
+    @unittest.skipUnless(shutil.which("openssl"), "no openssl command")
+    def test_https_uses_the_given_certificate(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            cert, key = os.path.join(tmp, "c.pem"), os.path.join(tmp, "k.pem")
+            subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes",
+                            "-keyout", key, "-out", cert, "-days", "1", "-subj", "/CN=given"],
+                           check=True, capture_output=True)
+            os.makedirs(os.path.join(tmp, "root"))
+            server = Server(os.path.join(tmp, "root"), "--tls-cert", cert, "--tls-key", key)
+            try:
+                served = ssl.get_server_certificate(("127.0.0.1", server.https_port))
+            finally:
+                server.stop()
+            with open(cert) as f:
+                self.assertEqual(ssl.PEM_cert_to_DER_cert(served),
+                                 ssl.PEM_cert_to_DER_cert(f.read()))
 
 
 if __name__ == "__main__":
