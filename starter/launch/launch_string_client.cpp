@@ -23,6 +23,7 @@ namespace {
 
 constexpr DWORD kGamestringPiece = 1024;
 constexpr DWORD kOpenUrlFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
+static_assert(kOpenUrlFlags == 0x84000000, "fresh answer, never cached");
 
 // Added to string 164 in the test zones for the testers.
 constexpr char kAlphaZoneNote[] =

@@ -117,18 +117,22 @@ bool LaunchStringClient::RefreshToken(DWORD* error) {
   if (!root) return false;
   InternetHandle connection = Connect(root.Get(), host, parties_.plum.https_port);
   if (!connection) return false;
-  // Known risk, kept for compatibility with the token servers, whose
-  // certificates have never been reliably valid: this request, and no other
-  // request of the starter, ignores certificate errors (unknown authority,
-  // revocation, date, name, redirects between HTTP and HTTPS).
-  const DWORD open_flags = INTERNET_FLAG_SECURE | INTERNET_FLAG_IGNORE_CERT_DATE_INVALID |
-                           INTERNET_FLAG_IGNORE_CERT_CN_INVALID;  // 0x803000
-  InternetHandle request = OpenPost(connection.Get(), object, open_flags);
+  // Known risk, kept for compatibility with the deployed token servers: this
+  // request ignores certificate errors (unknown authority, revocation, date,
+  // name, redirects between HTTP and HTTPS), so whoever sits between the
+  // player and the server can read the token. No other request of the
+  // starter may ignore certificate errors.
+  constexpr DWORD kOpenFlags = INTERNET_FLAG_SECURE | INTERNET_FLAG_IGNORE_CERT_DATE_INVALID |
+                               INTERNET_FLAG_IGNORE_CERT_CN_INVALID;
+  static_assert(kOpenFlags == 0x803000, "the token servers expect exactly these flags");
+  InternetHandle request = OpenPost(connection.Get(), object, kOpenFlags);
   if (!request) return false;
-  DWORD security = SECURITY_FLAG_IGNORE_UNKNOWN_CA | SECURITY_FLAG_IGNORE_REVOCATION |
-                   SECURITY_FLAG_IGNORE_CERT_DATE_INVALID | SECURITY_FLAG_IGNORE_CERT_CN_INVALID |
-                   SECURITY_FLAG_IGNORE_REDIRECT_TO_HTTP |
-                   SECURITY_FLAG_IGNORE_REDIRECT_TO_HTTPS;  // 0xF180
+  constexpr DWORD kSecurityFlags =
+      SECURITY_FLAG_IGNORE_UNKNOWN_CA | SECURITY_FLAG_IGNORE_REVOCATION |
+      SECURITY_FLAG_IGNORE_CERT_DATE_INVALID | SECURITY_FLAG_IGNORE_CERT_CN_INVALID |
+      SECURITY_FLAG_IGNORE_REDIRECT_TO_HTTP | SECURITY_FLAG_IGNORE_REDIRECT_TO_HTTPS;
+  static_assert(kSecurityFlags == 0xF180, "the token servers expect exactly these flags");
+  DWORD security = kSecurityFlags;
   ::InternetSetOptionA(request.Get(), INTERNET_OPTION_SECURITY_FLAGS, &security, sizeof(security));
   if (::HttpSendRequestA(request.Get(), headers.c_str(), static_cast<DWORD>(headers.size()),
                          const_cast<char*>(body.data()), static_cast<DWORD>(body.size()))) {
