@@ -9,6 +9,11 @@ set(LD_HOST_DEV_GAME "game-dev.ludoria.com" CACHE STRING "[servers] dev_game")
 set(LD_HOST_ALPHA_GAME "game-alpha.ludoria.com" CACHE STRING "[servers] alpha_game")
 set(LD_HOST_REAL_GAME "game.ludoria.com" CACHE STRING "[servers] real_game")
 set(LD_HOST_PORTAL "www.ludoria.com" CACHE STRING "[servers] portal")
+# Identifier and token ("plum") servers of the dev, alpha and real zones; the
+# HTTPS port of the token refresh is "[servers] plum_https_port" (443).
+set(LD_HOST_DEV_PLUM "plum-dev.ludoria.com" CACHE STRING "[servers] dev_plum")
+set(LD_HOST_ALPHA_PLUM "plum-alpha.ludoria.com" CACHE STRING "[servers] alpha_plum")
+set(LD_HOST_REAL_PLUM "plum.ludoria.com" CACHE STRING "[servers] real_plum")
 # Remote reporting: the log-and-crash collection service and the step-log
 # servers of the real and alpha zones.
 set(LD_HOST_TRACEBOOK "tracebook.ludoria.com" CACHE STRING "[servers] tracebook")

@@ -12,7 +12,7 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev
   wine64 xvfb xauth
   googletest libgtest-dev libbenchmark-dev
-  libjsoncpp-dev libminizip-dev zlib1g-dev libcpp-httplib-dev
+  libjsoncpp-dev libminizip-dev zlib1g-dev libcpp-httplib-dev libssl-dev
   zip unzip curl python3 clang-format git
 )
 

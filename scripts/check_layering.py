@@ -17,9 +17,9 @@ import sys
 
 LAYERS = {
     "core": ["base", "profile", "launch", "settings", "update_list", "catalogue",
-             "install", "driver", "report", "self_update"],
+             "install", "shell", "driver", "report", "self_update"],
     "starter": ["platform", "net", "report", "settings", "app", "download", "install",
-                "startup"],
+                "shell", "launch", "game", "startup"],
 }
 # Folders every folder of the tree may use: the starter's resource ids.
 SHARED = {"resources"}

@@ -48,7 +48,8 @@ struct Catalogue {
 // emptied first; the shortcut's browser flag is cleared and its address read,
 // but name, description and icon path are read only when the address is not
 // empty and otherwise keep what they held. default_shortcut_name is the name
-// when "ShortCut_Name" is missing (the launch string's game title).
+// when "ShortCut_Name" is missing: the launch string's game name (its k60e
+// value, LaunchRecord::game_code), not the title shown in windows.
 void ReadCatalogue(const ProfileReader& reader, const std::string& game_id,
                    const std::string& default_shortcut_name, Catalogue* catalogue);
 

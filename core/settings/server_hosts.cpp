@@ -85,4 +85,21 @@ const char* ServerHosts::SettingKey(HostKind kind) { return kKinds[Index(kind)].
 
 const char* ServerHosts::DefaultHost(HostKind kind) { return kKinds[Index(kind)].default_host; }
 
+void SplitHostPort(const std::string& host, std::string* name, int* port) {
+  *name = host;
+  *port = 0;
+  const std::size_t colon = host.rfind(':');
+  if (colon == std::string::npos) return;
+  const std::string digits = host.substr(colon + 1);
+  if (digits.empty() || digits.size() > 5) return;
+  int value = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return;
+    value = value * 10 + (c - '0');
+  }
+  if (value < 1 || value > 65535) return;
+  *name = host.substr(0, colon);
+  *port = value;
+}
+
 }  // namespace ld

@@ -72,4 +72,8 @@ class ServerHosts {
 // Cleans a host setting as described above; empty when it is not usable.
 std::string NormaliseHostSetting(const std::string& setting);
 
+// "name:port" split for connecting: *port is 0 (the default HTTP port) when
+// the host carries no ":port" or the port is not a number from 1 to 65535.
+void SplitHostPort(const std::string& host, std::string* name, int* port);
+
 }  // namespace ld

@@ -28,6 +28,7 @@
 #include "starter/settings/install_folder_settings.h"
 #include "starter/settings/starter_options.h"
 #include "starter/platform/win_handle.h"
+#include "starter/platform/file_version.h"
 
 namespace ld {
 
@@ -37,6 +38,15 @@ struct RuntimeLibraryVersions {
   std::uint32_t shell_utility = 0;    // "Shlwapi.dll"
   std::uint32_t shell = 0;            // "Shell32.dll"
   std::uint32_t common_controls = 0;  // "Comctl32.dll"
+  // File versions (not found: 0) of the runtime libraries, in the order of
+  // kSystemRuntimeNames and kPrivateRuntimeNames (starter/game/
+  // runtime_libraries.h): the older three in the system folder and as the
+  // loader finds them, the private three in the system folder and in the
+  // game's "Sysfiles" folder. The game preparation fills them.
+  FileVersion system_runtime[3];
+  FileVersion loaded_runtime[3];
+  FileVersion system_private[3];
+  FileVersion game_private[3];
 };
 
 class cStarterApp {

@@ -20,6 +20,7 @@ namespace ld {
 // file was removed and nothing came; when the old file could not be removed,
 // the download went to a fresh temporary file, which is read even when empty.
 // The game lists and the companion program are emptied in any case.
+// default_shortcut_name is the game name (LaunchRecord::game_code).
 bool LoadCatalogue(const ListFetchSettings& settings, const std::string& game_id,
                    const std::string& default_shortcut_name, Catalogue* catalogue);
 

@@ -44,6 +44,7 @@ StarterOptions ReadStarterOptions(const std::string& program_folder) {
   };
   options.hosts = ServerHosts::FromSettings(lookup);
   options.report_hosts = ReportHosts::FromSettings(lookup);
+  options.plum_hosts = PlumHosts::FromSettings(lookup);
   return options;
 }
 

@@ -10,6 +10,7 @@
 
 #include "core/report/report_hosts.h"
 #include "core/settings/server_hosts.h"
+#include "core/settings/plum_hosts.h"
 
 namespace ld {
 
@@ -27,6 +28,7 @@ struct StarterOptions {
   std::string default_install_dir;   // [private] DefaultInstallDir
   ServerHosts hosts;                 // [servers], over the compiled-in defaults
   ReportHosts report_hosts;          // [servers] reporting hosts
+  PlumHosts plum_hosts;              // [servers] identifier and token servers
   bool kind_marker = false;          // "_kind_.txt" beside the program, as a file
 
   // Kind mode: the marker file, or else [check] strong nonzero.

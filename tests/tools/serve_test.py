@@ -24,6 +24,10 @@ class Server:
              "--exit-after", str(exit_after), *extra],
             stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
         line = self.proc.stdout.readline()
+        self.https_port = None
+        if line.startswith("https listening on 127.0.0.1:"):
+            self.https_port = int(line.rsplit(":", 1)[1])
+            line = self.proc.stdout.readline()
         if not line.startswith("listening on 127.0.0.1:"):
             self.stop()
             raise AssertionError("no listening line: %r" % line)

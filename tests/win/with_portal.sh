@@ -3,7 +3,8 @@
 #   with_portal.sh LDTOOL RUNNER PROGRAM [ARGS...]
 # LDTOOL is the native ldtool, RUNNER the wine wrapper (empty: run PROGRAM
 # directly). The test sees LD_TEST_PORTAL=127.0.0.1:PORT and
-# LD_TEST_REQUEST_LOG=<request log, one JSON line per request>, the served
+# LD_TEST_REQUEST_LOG=<request log, one JSON line per request>, its HTTPS
+# listener LD_TEST_PORTAL_HTTPS=127.0.0.1:PORT, the served
 # folder LD_TEST_PORTAL_ROOT and the tool itself LD_TEST_LDTOOL, plus a
 # member id scrambled by ldtool (LD_TEST_SCRAMBLED_ID / _PLAIN) so the
 # starter's unscrambling is checked against the portal side's table.
@@ -44,12 +45,13 @@ pid=$portal_pid
 [ "$started" = 0 ] || exit 1
 
 LD_TEST_PORTAL=$portal_addr
+LD_TEST_PORTAL_HTTPS=$portal_https_addr
 LD_TEST_REQUEST_LOG=$dir/requests.jsonl
 LD_TEST_PORTAL_ROOT=$dir/root
 LD_TEST_LDTOOL=$ldtool
 LD_TEST_SCRAMBLED_PLAIN='tester 01@ludo.kr'
 LD_TEST_SCRAMBLED_ID=$("$ldtool" memberid scramble "$LD_TEST_SCRAMBLED_PLAIN") || LD_TEST_SCRAMBLED_ID=
-export LD_TEST_PORTAL LD_TEST_REQUEST_LOG LD_TEST_PORTAL_ROOT LD_TEST_LDTOOL LD_TEST_SCRAMBLED_PLAIN LD_TEST_SCRAMBLED_ID
+export LD_TEST_PORTAL LD_TEST_PORTAL_HTTPS LD_TEST_REQUEST_LOG LD_TEST_PORTAL_ROOT LD_TEST_LDTOOL LD_TEST_SCRAMBLED_PLAIN LD_TEST_SCRAMBLED_ID
 
 run "$@"
 status=$?

@@ -22,7 +22,7 @@ const char kDumpUsage[] =
     "TABLA_DX, FLORAEX and LEISUREDECK), companion (file, all, games), shortcut\n"
     "(ie, url, name, desc, icon), popup, no_base2005 and packages (the packages\n"
     "the launch needs, in the order the starter fetches them). NAME is the\n"
-    "shortcut name used when the catalogue gives none (the game's title).\n"
+    "shortcut name used when the catalogue gives none (the game's name, k60e).\n"
     "Exits 1 when FILE cannot be read.\n";
 
 Json::Value Strings(const std::vector<std::string>& items) {

@@ -12,6 +12,7 @@
 
 #include "tools/ldtool/command.h"
 #include "tools/ldtool/serve_router.h"
+#include "tools/ldtool/serve_tls.h"
 
 namespace ld::tool {
 namespace {
@@ -28,10 +29,19 @@ void OnSignal(int) { g_signalled = 1; }
 const char kUsage[] =
     "usage: ldtool serve --root DIR [--port N] [--log FILE] [--exit-after SECONDS]\n"
     "                    [--fault KIND:VALUE[#N]:PATH]... [--set KEY=VALUE]...\n"
+    "                    [--https-port N] [--tls-cert PEM --tls-key PEM]\n"
     "Serves DIR over HTTP on 127.0.0.1 (GET/HEAD of files) with the collection\n"
-    "endpoints POST /tracebook/v1/log and GET /log.html. Prints\n"
-    "\"listening on 127.0.0.1:PORT\" once bound (--port 0, the default, picks a\n"
-    "free port). Every request is appended to FILE as one JSON line.\n"
+    "endpoints POST /tracebook/v1/log and GET /log.html, the gamestring server\n"
+    "GET /gamestring/ID (answer: DIR/gamestring/ID.txt), the identifier refresh\n"
+    "POST /identifier/refresh.qrx and /gstr/cocas/get.qrx (answer:\n"
+    "DIR/plum/identifier.txt), the token refresh POST\n"
+    "/identifier/vesper/refresh.qrx (answer: DIR/plum/token.json) and the\n"
+    "launcher page /launcher.qrx. The same endpoints answer over HTTPS on a\n"
+    "second port (--https-port, 0 picks one) with a self-signed certificate made\n"
+    "at start, or the one given by --tls-cert and --tls-key. Prints\n"
+    "\"https listening on 127.0.0.1:PORT\" and then \"listening on\n"
+    "127.0.0.1:PORT\" once both are bound (--port 0, the default, picks a free\n"
+    "port). Every request is appended to FILE as one JSON line.\n"
     "Faults: status:CODE:PATH, delay:MS:PATH, cut:BYTES:PATH; '#N' limits a\n"
     "switch to the first N requests; a PATH ending in '*' is a prefix.\n"
     "Stops after SECONDS (default 600), on SIGINT or on SIGTERM.\n";
@@ -56,6 +66,9 @@ int RunServe(const std::vector<std::string>& args) {
   long long port = 0;
   long long exit_after = kDefaultExitAfter;
   std::string log_path;
+  long long https_port = 0;
+  std::string cert_path;
+  std::string key_path;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--help" || a == "-h") {
@@ -69,6 +82,12 @@ int RunServe(const std::vector<std::string>& args) {
       context.root = v;
     } else if (a == "--port") {
       if (!ParseInt(v, 0, 65535, &port)) return UsageError("serve: bad --port " + v);
+    } else if (a == "--https-port") {
+      if (!ParseInt(v, 0, 65535, &https_port)) return UsageError("serve: bad --https-port " + v);
+    } else if (a == "--tls-cert") {
+      cert_path = v;
+    } else if (a == "--tls-key") {
+      key_path = v;
     } else if (a == "--log") {
       log_path = v;
     } else if (a == "--exit-after") {
@@ -98,25 +117,52 @@ int RunServe(const std::vector<std::string>& args) {
     context.log = &log;
   }
 
-  httplib::Server server;
-  // Headers and body go out in separate writes; with Nagle on, the body of
-  // every answer on a reused connection waits for the client's delayed
-  // acknowledgement (about 40 ms a request).
-  server.set_tcp_nodelay(true);
-  server.set_keep_alive_max_count(1000);
-  // A connection kept for reuse holds its thread until the keep-alive time
-  // runs out, and a Windows client keeps every finished connection; with the
-  // library's few threads a new connection waited seconds behind idle ones.
-  server.new_task_queue = [] { return new httplib::ThreadPool(kServeThreads); };
-  server.set_read_timeout(5, 0);
-  server.set_payload_max_length(64u << 20);
-  serve::Router router(server, context);
-  serve::RegisterAllGroups(router);
+  if (cert_path.empty() != key_path.empty())
+    return UsageError("serve: --tls-cert and --tls-key go together");
+  serve::TlsIdentity identity;
+  std::string tls_error;
+  if (!(cert_path.empty() ? identity.MakeSelfSigned(&tls_error)
+                          : identity.Load(cert_path, key_path, &tls_error))) {
+    std::fprintf(stderr, "ldtool: serve: %s\n", tls_error.c_str());
+    return kExitFailure;
+  }
 
-  int bound =
-      port == 0 ? server.bind_to_any_port("127.0.0.1")
-                : (server.bind_to_port("127.0.0.1", static_cast<int>(port)) ? static_cast<int>(port)
-                                                                            : -1);
+  httplib::Server server;
+  httplib::SSLServer secure_server(identity.certificate(), identity.key());
+  if (!secure_server.is_valid()) {
+    std::fprintf(stderr, "ldtool: serve: the HTTPS listener cannot use its certificate\n");
+    return kExitFailure;
+  }
+  serve::Router router(server, context);
+  serve::Router secure_router(secure_server, context);
+  for (httplib::Server* s :
+       {static_cast<httplib::Server*>(&server), static_cast<httplib::Server*>(&secure_server)}) {
+    // Headers and body go out in separate writes; with Nagle on, the body of
+    // every answer on a reused connection waits for the client's delayed
+    // acknowledgement (about 40 ms a request).
+    s->set_tcp_nodelay(true);
+    s->set_keep_alive_max_count(1000);
+    // A connection kept for reuse holds its thread until the keep-alive time
+    // runs out, and a Windows client keeps every finished connection; with
+    // the library's few threads a new connection waited seconds behind idle
+    // ones.
+    s->new_task_queue = [] { return new httplib::ThreadPool(kServeThreads); };
+    s->set_read_timeout(5, 0);
+    s->set_payload_max_length(64u << 20);
+  }
+  serve::RegisterAllGroups(router);
+  serve::RegisterAllGroups(secure_router);
+
+  auto bind = [](httplib::Server& s, long long wanted) {
+    if (wanted == 0) return s.bind_to_any_port("127.0.0.1");
+    return s.bind_to_port("127.0.0.1", static_cast<int>(wanted)) ? static_cast<int>(wanted) : -1;
+  };
+  int secure_bound = bind(secure_server, https_port);
+  if (secure_bound <= 0) {
+    std::fprintf(stderr, "ldtool: serve: cannot bind 127.0.0.1:%lld for HTTPS\n", https_port);
+    return kExitFailure;
+  }
+  int bound = bind(server, port);
   if (bound <= 0) {
     std::fprintf(stderr, "ldtool: serve: cannot bind 127.0.0.1:%lld\n", port);
     return kExitFailure;
@@ -129,6 +175,8 @@ int RunServe(const std::vector<std::string>& args) {
   sigaction(SIGTERM, &sa, nullptr);
   std::signal(SIGPIPE, SIG_IGN);
 
+  // Scripts wait for the plain line, so the HTTPS one is printed first.
+  std::printf("https listening on 127.0.0.1:%d\n", secure_bound);
   std::printf("listening on 127.0.0.1:%d\n", bound);
   std::fflush(stdout);
 
@@ -136,16 +184,22 @@ int RunServe(const std::vector<std::string>& args) {
   // signal-safe code of its own.
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(exit_after);
   std::atomic<bool> listener_done{false};
+  std::atomic<bool> secure_listener_done{false};
   std::thread watcher([&] {
     while (!g_signalled && std::chrono::steady_clock::now() < deadline)
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
     stopping = true;
     // A stop asked for before the listener runs is lost, so keep asking
     // until the listener has returned.
-    while (!listener_done) {
+    while (!listener_done || !secure_listener_done) {
       server.stop();
+      secure_server.stop();
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
+  });
+  std::thread secure_listener([&] {
+    secure_server.listen_after_bind();
+    secure_listener_done = true;
   });
   server.listen_after_bind();
   listener_done = true;
@@ -153,6 +207,7 @@ int RunServe(const std::vector<std::string>& args) {
   stopping = true;
   g_signalled = 1;  // ends the watcher should the listener have failed on its own
   watcher.join();
+  secure_listener.join();
   std::fprintf(stderr, "ldtool: serve: stopped (%s)\n", by_signal ? "signal" : "exit-after");
   return kExitOk;
 }

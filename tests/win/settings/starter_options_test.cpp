@@ -57,7 +57,8 @@ TEST_F(StarterOptionsTest, ReadsEveryKeyOfTheOptionsFile) {
       "[private]\r\nDefaultInstallDir=" +
       long_dir +
       "\r\n"
-      "[servers]\r\nreal_download=127.0.0.1:8080\r\ntracebook=127.0.0.1:8081\r\n");
+      "[servers]\r\nreal_download=127.0.0.1:8080\r\ntracebook=127.0.0.1:8081\r\n"
+      "real_plum=127.0.0.1:8082\r\nplum_https_port=8443\r\n");
   StarterOptions options = ReadStarterOptions(Folder());
   EXPECT_EQ(options.show_gamestring_in_alpha, 1);
   EXPECT_FALSE(options.KindMode());
@@ -65,6 +66,9 @@ TEST_F(StarterOptionsTest, ReadsEveryKeyOfTheOptionsFile) {
   EXPECT_EQ(options.hosts.Host(HostKind::kRealDownload), "127.0.0.1:8080");
   EXPECT_EQ(options.hosts.Host(HostKind::kPortal), ServerHosts().Host(HostKind::kPortal));
   EXPECT_EQ(options.report_hosts.collection, "127.0.0.1:8081");
+  EXPECT_EQ(options.plum_hosts.real, "127.0.0.1:8082");
+  EXPECT_EQ(options.plum_hosts.https_port, 8443);
+  EXPECT_EQ(options.plum_hosts.dev, PlumHosts().dev);
 }
 
 TEST_F(StarterOptionsTest, KindModeFromTheMarkerFileOrStrong) {
