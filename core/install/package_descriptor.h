@@ -28,6 +28,7 @@ struct PackageDescriptor {
   std::vector<FileRecord> setup_records;
   uint32_t bytes_to_download = 0;  // set while checking files; 0 = nothing to do
   uint32_t setup_total = 0;        // sum of the setup records' compressed sizes
+  uint32_t setup_entry_count = 0;  // entries of the first setup archive opened
   bool setup_selected = false;
 };
 

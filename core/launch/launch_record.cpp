@@ -135,7 +135,8 @@ bool LaunchRecord::AnalyseNewFormat(const NewFormatSources& sources, ProgramFlag
       std::string raw;
       if (PairValue(text, "P8=", &raw)) WriteIfNotEmpty(r.identifier, raw);
       WriteIfNotEmpty(r.identifier, AnalysisValue(text, "k301e"));
-      for (auto [pair, field] : {std::pair{"P0=", &r.p0}, {"P1=", &r.p1}, {"P4=", &r.p4}}) {
+      for (auto [pair, field] :
+           {std::pair{"P0=", &r.p0}, {"P1=", &r.p1}, {"P4=", &r.p4}, {"P8=", &r.p8}}) {
         raw.clear();
         if (PairValue(text, pair, &raw)) WriteIfNotEmpty(*field, raw);
       }

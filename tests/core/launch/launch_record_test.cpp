@@ -159,6 +159,7 @@ TEST(LaunchRecordNewFormat, ReadsNamedParameters) {
   EXPECT_EQ(r.p0, "dXNlcjAx");
   EXPECT_EQ(r.p1, "U3RvbmVCYW4=");
   EXPECT_EQ(r.p4, "tok");
+  EXPECT_EQ(r.p8, "ident");  // the token refresh sends it back
 }
 
 TEST(LaunchRecordNewFormat, CookieOverridesP8AndLongGameIdFails) {
