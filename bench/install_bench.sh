@@ -74,7 +74,7 @@ cleanup() {
     wait "$server_pid" 2>/dev/null || true
   fi
   # Only this benchmark's own prefix.
-  if [ -d "$WINEPREFIX" ]; then wineserver -k 2>/dev/null || true; fi
+  if [ -d "$WINEPREFIX" ]; then /usr/lib/wine/wineserver -k 2>/dev/null || true; fi
   if [ "${LD_BENCH_KEEP:-0}" != 1 ]; then
     rm -rf "$portal_root" "$wine_install" "$wine_install.lists" "$native_dl" "$native_install" \
       "$WINEPREFIX"
