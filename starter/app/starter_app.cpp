@@ -33,6 +33,16 @@ HANDLE cStarterApp::WakeEvent() {
   return wake_event_.Get();
 }
 
+void cStarterApp::Wake() {
+  HANDLE event = WakeEvent();
+  if (event != nullptr) ::SetEvent(event);
+}
+
+void cStarterApp::CloseWakeEvent() {
+  std::lock_guard<std::mutex> lock(wake_event_lock_);
+  wake_event_.Reset();
+}
+
 void ApplyStartupOptions(const StarterOptions& options, ProgramFlags* flags) {
   flags->kind_mode = options.KindMode();
   flags->show_gamestring = options.show_gamestring_in_alpha != 0;

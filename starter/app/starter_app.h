@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "core/catalogue/catalogue.h"
+#include "core/driver/hs_state.h"
 #include "core/install/executable_list.h"
 #include "core/launch/launch_record.h"
 #include "core/launch/program_flags.h"
@@ -75,6 +76,11 @@ class cStarterApp {
   // first; the installation window sets it to wake a waiting driver step.
   // Null only when the system cannot make an event.
   HANDLE WakeEvent();
+  // Signals the wake event (main thread: start button, end of the countdown).
+  void Wake();
+  // Closes the wake event and forgets it (driver thread, at its end); a later
+  // WakeEvent() makes a new one.
+  void CloseWakeEvent();
 
   // Set when the driver thread has ended (also by its terminate handler).
   std::atomic<bool>& driver_finished() { return driver_finished_; }
@@ -109,6 +115,19 @@ class cStarterApp {
   std::atomic<int>& current_step() { return current_step_; }
   std::atomic<int>& next_expected_step() { return next_expected_step_; }
 
+  // The installation states of this run: events 0 and 1 on the main thread
+  // before the driver exists, the driver's events afterwards.
+  InstallStateMachine& state_machine() { return state_machine_; }
+
+  // "<starter data>\HUL", made once per run by the first list fetch and kept
+  // (driver thread).
+  std::string& update_list_folder() { return update_list_folder_; }
+
+  // The published version the self-update check read ("%d.%d.%d.%d"), empty
+  // in a clone run and when no version file was read. Written on the main
+  // thread before any report is sent.
+  std::string& published_version_text() { return published_version_text_; }
+
   // --- Program-wide flags and start-up values. ---
   ProgramFlags& flags() { return flags_; }
   const StarterOptions& options() const { return options_; }
@@ -136,6 +155,9 @@ class cStarterApp {
   ExecutableList executables_;
   std::atomic<int> current_step_{0};
   std::atomic<int> next_expected_step_{0};
+  InstallStateMachine state_machine_;
+  std::string update_list_folder_;
+  std::string published_version_text_;
 
   ProgramFlags flags_;
   StarterOptions options_;

@@ -80,7 +80,12 @@ void FinishItem(DownloadBatch::State& state, int slot) {
   ::SetEvent(state.slot_freed.Get());
 }
 
+// Workers of every batch of the process, for the driver's last wait: a batch
+// the driver left after a stop may still have workers finishing a piece.
+std::atomic<long> g_process_workers{0};
+
 void EndWorker(DownloadBatch::State& state) {
+  --g_process_workers;
   // Set whenever the last worker ends (not only after a stop), so waiting
   // for the workers of a finished batch does not sit out its whole time.
   if (--state.running == 0) ::SetEvent(state.workers_stopped.Get());
@@ -161,6 +166,7 @@ bool StartWorker(const std::shared_ptr<DownloadBatch::State>& shared, std::size_
   slot_meter.StartTransfer(item.expected_size);
 
   ++state.running;
+  ++g_process_workers;
   auto* args = new WorkerArgs{shared, index};
   HANDLE thread = ::CreateThread(nullptr, 0, WorkerMain, args, CREATE_SUSPENDED, nullptr);
   if (thread == nullptr) {
@@ -230,6 +236,15 @@ bool DownloadBatch::WaitForWorkers(DWORD milliseconds) {
   if (state.running.load() == 0) return true;
   ::WaitForSingleObject(state.workers_stopped.Get(), milliseconds);
   return state.running.load() == 0;
+}
+
+bool WaitForDownloadWorkers(DWORD milliseconds) {
+  const DWORD start = ::GetTickCount();
+  while (g_process_workers.load() > 0) {
+    if (::GetTickCount() - start >= milliseconds) return false;
+    ::Sleep(10);
+  }
+  return true;
 }
 
 }  // namespace ld

@@ -97,4 +97,8 @@ class DownloadBatch {
   std::shared_ptr<State> state_;
 };
 
+// Waits at most `milliseconds` for the workers of every batch of the process
+// to end (the driver, at its end). True when none runs anymore.
+bool WaitForDownloadWorkers(DWORD milliseconds);
+
 }  // namespace ld

@@ -151,6 +151,7 @@ int InstallSetupPackages(const InstallContext& context, std::vector<PackageDescr
     if (package.setup_records.empty()) continue;
     uint32_t entries = 0;
     const int outcome = UpdateSetupArchives(internet.Get(), context, package, &entries);
+    package.setup_entry_count = entries;
     if (outcome == 0) return 0;
     if (outcome == 1) {
       result = static_cast<int>(static_cast<uint32_t>(result) | (1u << ((index + 1) % 32)));

@@ -19,7 +19,10 @@ bool BuildPackageList(const Catalogue& catalogue, const std::string& game_id,
 }
 
 bool IsNewInstallation(const cInstallFolderSettings& settings) {
-  return settings.install_root().empty();
+  // The folder-missing flag, not an empty root: a recorded "Home" whose
+  // folder has since gone is a new installation too, and every package must
+  // come again.
+  return settings.folder_missing();
 }
 
 int SelectSetupPackages(const Catalogue& catalogue, const cInstallFolderSettings& settings,

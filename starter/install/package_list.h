@@ -25,8 +25,8 @@ class cInstallFolderSettings;
 bool BuildPackageList(const Catalogue& catalogue, const std::string& game_id,
                       const ListFetchSettings& settings, std::vector<PackageDescriptor>* packages);
 
-// True when no install folder was known before this run (nothing was read
-// from the registry record).
+// True when no install folder was known before this run: nothing was read
+// from the registry record, or the recorded folder no longer exists.
 bool IsNewInstallation(const cInstallFolderSettings& settings);
 
 // Sets setup_selected on the packages whose setup-install lists are

@@ -60,7 +60,11 @@ UpdateListFolders SystemListFolders() {
 
 ListFetchSettings CurrentListFetchSettings(cStarterApp& app) {
   ListFetchSettings settings;
-  settings.list_folder = UpdateListFolderUnder(StarterDataFolder());
+  // Made once per run: the folder is created and marked hidden on the way.
+  if (app.update_list_folder().empty()) {
+    app.update_list_folder() = UpdateListFolderUnder(StarterDataFolder());
+  }
+  settings.list_folder = app.update_list_folder();
   settings.hul_root = app.launch_record().hul_root;
   settings.kind_mode = app.flags().kind_mode;
   settings.roots = SystemListFolders();

@@ -71,6 +71,12 @@ class cInstallFolderSettings {
 
   // The driver marks both states written once the record is in place.
   void MarkWritten() { install_state_ = game_key_state_ = kInstallStateWritten; }
+  // The driver's correction after the file check (a present package with
+  // files to fetch counts as written in this run).
+  void SetStates(std::uint32_t install_state, std::uint32_t game_key_state) {
+    install_state_ = install_state;
+    game_key_state_ = game_key_state;
+  }
 
  private:
   std::string language_;

@@ -1,0 +1,273 @@
+#!/usr/bin/env python3
+"""End-to-end scenarios of ldstarter: the real program under wine64 on a
+virtual display against `ldtool serve`, driven by the UI probe.
+
+  scenarios.py LDTOOL LDSTARTER_EXE RECORDING_GAME_EXE UI_PROBE_EXE WORK [NAME...]
+
+Runs the named scenarios (all without names) and exits 0 when all passed.
+Each scenario has its own Wine prefix and portal; every wait is bounded.
+"""
+import os
+import re
+import sys
+import threading
+import time
+import traceback
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from e2e_support import (GAME_ID, INSTALL_ROOT, STARTER_DIR, Failure, Scenario, Tools, expect,
+                         new_format_launch, wait_for_folder_page)
+
+OWN_VERSION = "19.0.7.14"
+GUID = r"[0-9a-fA-F]{8}-[0-9a-fA-F]{4}-[0-9a-fA-F]{4}-[0-9a-fA-F]{4}-[0-9a-fA-F]{12}"
+
+
+def press_enter_at_folder_page(s, result):
+    try:
+        wait_for_folder_page(s)
+        code, out = s.probe("key class:LDSTART enter\n")
+        result["pressed"] = code == 0
+    except Failure as e:
+        result["error"] = str(e)
+
+
+def run_with_enter(s, program, launch, timeout=180):
+    """Runs the starter and presses Enter once the folder page shows."""
+    result = {}
+    helper = threading.Thread(target=press_enter_at_folder_page, args=(s, result))
+    helper.start()
+    code, _ = s.run_starter(program, launch, timeout=timeout)
+    helper.join(120)
+    return code, result
+
+
+def check_installed(s, files):
+    folder = s.install_folder()
+    for rel, data in files.items():
+        path = os.path.join(folder, *rel.split("/"))
+        expect(os.path.exists(path), "missing after the install: " + rel)
+        expect(open(path, "rb").read() == data, "not byte for byte: " + rel)
+
+
+def check_started_once_more(s, before, launch):
+    starts = s.game_starts()
+    expect(len(starts) == before + 1, "the game started %d times, expected %d" %
+           (len(starts), before + 1))
+    cwd, cmdline = starts[-1]
+    expect(cwd.rstrip("\\").lower() == (INSTALL_ROOT + "\\KOREAN").lower(),
+           "the game's working folder is " + cwd)
+    # The third gamestring: the launch string behind the address, the k401e
+    # letter turned into H and a session id appended.
+    third = launch[len("ludoria://"):].replace("k401e=nyy", "k401e=nyH")
+    expect(re.search(re.escape(third) + "&k410e=" + GUID + "$", cmdline) is not None,
+           "the game received " + cmdline)
+    expect(cmdline.lower().startswith(GAME_ID + ".exe ") or (GAME_ID + ".exe ") in cmdline.lower(),
+           "the game's command line starts with " + cmdline[:40])
+
+
+def scenario_install_update(tools):
+    """1 first install, 2 the same launch again, 3 one changed file."""
+    s = Scenario(tools, "install_update")
+    try:
+        s.start_portal()
+        files = s.make_game()
+        s.publish(GAME_ID, None, "--no-base2005", "--shortcut-url", "http://%s/" % s.addr,
+                  "--shortcut-name", "Tabla")
+        s.publish_starter(OWN_VERSION)
+        program = s.place_starter()
+        launch = new_format_launch()
+
+        code, pressed = run_with_enter(s, program, launch)
+        expect(pressed.get("pressed"), "first install: no folder page to press Enter on (%s)" %
+               pressed.get("error", ""))
+        expect(code == 0, "first install: exit code %d" % code)
+        files[GAME_ID + ".exe"] = open(tools.game, "rb").read()
+        check_installed(s, files)
+        registry = s.user_registry()
+        expect("Software\\\\Ludoria.Com\\\\KOREAN" in registry, "no install folder record")
+        expect("Uninstall\\\\Ludoria.com" in registry, "no uninstall entry")
+        check_started_once_more(s, 0, launch)
+        steps = s.steps()
+        for step in (200, 202, 204, 206, 208, 212, 238, 242, 250):
+            expect(step in steps, "first install: step log %d missing (%s)" % (step, steps))
+        downloaded = len(s.game_downloads())
+        expect(downloaded == len(files), "first install: %d downloads for %d files" %
+               (downloaded, len(files)))
+        expect(not any(p.startswith("/dist/ldstart/ldstarter.exe") for p in s.paths()),
+               "an equal published version was downloaded")
+
+        # 2: nothing to do; no folder page, nothing downloaded, the game starts.
+        t0 = time.time()
+        code, probe = s.run_starter(program, launch)
+        expect(code == 0, "relaunch: exit code %d" % code)
+        expect(len(s.game_downloads()) == downloaded, "relaunch downloaded game files")
+        check_started_once_more(s, 1, launch)
+        print("  relaunch took %.1f s" % (time.time() - t0))
+
+        # 3: one file changed on the server: only it comes.
+        files["data/rules.txt"] = b"four in a row\r\n"
+        s.write_game_file("data/rules.txt", files["data/rules.txt"])
+        s.publish(GAME_ID, None, "--no-base2005")
+        code, _ = run_with_enter(s, program, launch)
+        expect(code == 0, "update: exit code %d" % code)
+        new = s.game_downloads()[downloaded:]
+        expect(len(new) == 1 and "rules" in new[0], "update downloaded " + repr(new))
+        check_installed(s, files)
+        check_started_once_more(s, 2, launch)
+    finally:
+        s.close()
+
+
+def scenario_catalogue_404(tools):
+    s = Scenario(tools, "catalogue_404")
+    try:
+        s.start_portal("status:404:/hul/newhul/gamekind.ini")
+        s.make_game()
+        s.publish(GAME_ID, None, "--no-base2005")
+        s.publish_starter(OWN_VERSION)
+        program = s.place_starter()
+        script = ("answer 0018000C ok 90000\n")
+        code, probe = s.run_starter(program, new_format_launch(), probe_script=script)
+        expect(probe["code"] == 0, "no string 176 box: " + probe["text"])
+        expect(code == 0, "exit code %d" % code)
+        expect(s.game_starts() == [], "the game started")
+        # A fatal box after it would hold the starter until its time limit.
+        expect(any("IDS_FAILED_TO_DOWNLOAD_GAMEKIND_INI" in b for b in s.reports()),
+               "no catalogue report")
+        expect(250 in s.steps(), "no step log 250")
+    finally:
+        s.close()
+
+
+def scenario_second_instance_and_cancel(tools):
+    s = Scenario(tools, "second_instance")
+    try:
+        s.start_portal()
+        s.make_game()
+        s.publish(GAME_ID, None, "--no-base2005")
+        s.publish_starter(OWN_VERSION)
+        program = s.place_starter()
+        launch = new_format_launch()
+        result = {}
+
+        def first():
+            result["code"], _ = s.run_starter(program, launch, timeout=180)
+
+        holder = threading.Thread(target=first)
+        holder.start()
+        wait_for_folder_page(s)
+        code, probe = s.run_starter(program, launch, probe_script="answer 00010002 ok 60000\n",
+                                    timeout=90)
+        expect(probe["code"] == 0, "no string 145 box: " + probe["text"])
+        expect(code == 0, "second instance: exit code %d" % code)
+        # Cancel at the folder page: the stop question, Yes; no fatal box.
+        rc, out = s.probe("key class:LDSTART escape\nanswer stop yes 15000\n", timeout=30)
+        expect(rc == 0, "no stop question after Escape: " + out)
+        rc_fatal, _ = s.probe("answer 00000097 ok 4000\n", timeout=30)
+        holder.join(200)
+        expect(rc_fatal != 0, "a fatal box followed the cancel")
+        expect(result.get("code") == 0, "first instance: exit code %r" % result.get("code"))
+        expect(250 not in s.steps(), "step log 250 after a cancel: %s" % s.steps())
+        expect(s.game_starts() == [], "the game started after a cancel")
+    finally:
+        s.close()
+
+
+def scenario_slash_commands(tools):
+    s = Scenario(tools, "slash_commands")
+    try:
+        s.start_portal()
+        program = s.place_starter()
+        marker = os.path.join(s.win_path(STARTER_DIR), "_kind_.txt")
+        code, probe = s.run_starter(program, "/bekind", probe_script="answer BeKind ok 60000\n")
+        expect(code == 0 and probe["code"] == 0, "bekind: %d %s" % (code, probe["text"]))
+        expect(os.path.isfile(marker), "bekind made no marker")
+        code, probe = s.run_starter(program, "/nokind", probe_script="answer NoKind ok 60000\n")
+        expect(code == 0 and probe["code"] == 0, "nokind: %d %s" % (code, probe["text"]))
+        expect(not os.path.exists(marker), "nokind left the marker")
+        code, _ = s.run_starter(program, "/bekind /nokind", timeout=60)
+        expect(code == 0 and not os.path.exists(marker), "bekind with nokind did something")
+        # A tail of 300 characters is a launch string: the run goes on to the
+        # language check (an old-format string without "lang").
+        tail = "/bekind " + "x" * 292
+        code, probe = s.run_starter(program, tail, probe_script="answer 00170001 ok 90000\n")
+        expect(probe["code"] == 0, "300 characters: no language box: " + probe["text"])
+        expect(not os.path.exists(marker), "300 characters: bekind acted")
+    finally:
+        s.close()
+
+
+def scenario_self_update(tools):
+    s = Scenario(tools, "self_update")
+    try:
+        s.start_portal()
+        s.make_game()
+        s.publish(GAME_ID, None, "--no-base2005")
+        s.publish_starter("19.0.7.15")
+        program = s.place_starter()
+        s.boot_prefix()
+        temp = s.temp_folder()
+        with open(os.path.join(temp, "ldstarter.ini"), "w", newline="") as f:
+            f.write(s.ini_text())
+        launch = new_format_launch()
+        code, pressed = run_with_enter(s, program, launch, timeout=240)
+        expect(code == 0, "old starter: exit code %d" % code)
+        expect(pressed.get("pressed"), "the clone showed no folder page")
+        paths = s.paths("/dist/ldstart/")
+        expect(paths.count("/dist/ldstart/ldstarter.exe") == 1, "program downloads: %s" % paths)
+        expect(os.path.exists(os.path.join(temp, "ldstarter.exe")), "no clone in the temp folder")
+        starts = s.game_starts()
+        expect(len(starts) == 1, "the game started %d times" % len(starts))
+        data = [os.path.join(r, "ldstarter.exe") for r, _, f in
+                os.walk(os.path.join(s.prefix, "drive_c", "users")) if "ldstarter.exe" in f
+                and r.endswith("Ludoria")]
+        expect(data, "the clone did not copy itself into the starter data folder")
+
+        # A rollback to an older build updates the same way; an equal one not.
+        s.publish_starter("19.0.7.13", rollback=True)
+        code, _ = s.run_starter(program, launch, timeout=240)
+        expect(s.paths("/dist/ldstart/").count("/dist/ldstart/ldstarter.exe") == 2,
+               "the rollback fetched no program")
+        expect(len(s.game_starts()) == 2, "rollback: the game did not start once more")
+        s.publish_starter(OWN_VERSION)
+        code, _ = s.run_starter(program, launch, timeout=240)
+        expect(s.paths("/dist/ldstart/").count("/dist/ldstart/ldstarter.exe") == 2,
+               "an equal version fetched the program")
+        expect(len(s.game_starts()) == 3, "equal version: the game did not start")
+    finally:
+        s.close()
+
+
+SCENARIOS = {
+    "install_update": scenario_install_update,
+    "catalogue_404": scenario_catalogue_404,
+    "second_instance": scenario_second_instance_and_cancel,
+    "slash_commands": scenario_slash_commands,
+    "self_update": scenario_self_update,
+}
+
+
+def main(argv):
+    if len(argv) < 6:
+        print(__doc__)
+        return 2
+    tools = Tools(*[os.path.abspath(a) for a in argv[1:6]])
+    os.makedirs(tools.work, exist_ok=True)
+    names = argv[6:] or list(SCENARIOS)
+    failed = []
+    for name in names:
+        t0 = time.time()
+        try:
+            SCENARIOS[name](tools)
+            print("PASS %s (%.0f s)" % (name, time.time() - t0))
+        except Exception as e:  # a failed check or a broken run
+            failed.append(name)
+            print("FAIL %s (%.0f s): %s" % (name, time.time() - t0, e))
+            if not isinstance(e, Failure):
+                traceback.print_exc()
+        sys.stdout.flush()
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
