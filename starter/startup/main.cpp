@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "core/base/error_codes.h"
 #include "core/driver/startup_rules.h"
 #include "core/launch/gamestring.h"
 #include "core/launch/zone.h"
@@ -23,6 +24,7 @@
 #include "starter/startup/open_folder_commands.h"
 #include "starter/startup/startup_messages.h"
 #include "starter/startup/window_binding.h"
+#include "starter/ui/c_window.h"
 #include "starter/ui/logo_window.h"
 #include "starter/ui/message_loop.h"
 
@@ -90,6 +92,7 @@ bool UpdateSelf(cStarterApp& app, const std::string& command_line) {
 int RunStarter(HINSTANCE instance, const char* tail) {
   cStarterApp& app = cStarterApp::Get();
   app.Initialize(instance, tail);
+  SetProgramInstance(instance);
   WireReporting(app);
 
   if (tail == nullptr || *tail == '\0') {

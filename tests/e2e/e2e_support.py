@@ -50,6 +50,7 @@ class Scenario:
         os.makedirs(self.dir)
         self.prefix = os.path.join(self.dir, "prefix")
         self.root = os.path.join(self.dir, "portal")
+        os.makedirs(self.root)
         self.log = os.path.join(self.dir, "requests.jsonl")
         self.game_dir = os.path.join(self.dir, "game")
         self.portal = None
@@ -143,6 +144,7 @@ class Scenario:
         return "\r\n".join(lines)
 
     def place_starter(self, folder=STARTER_DIR):
+        self.boot_prefix()
         target = self.win_path(folder)
         os.makedirs(target, exist_ok=True)
         shutil.copy(self.tools.starter, os.path.join(target, "ldstarter.exe"))
@@ -156,6 +158,8 @@ class Scenario:
             f.write(self.ini_text())
 
     def boot_prefix(self):
+        if os.path.exists(os.path.join(self.prefix, "system.reg")):
+            return
         subprocess.run([WINE, "wineboot", "-i"], env=self.env, capture_output=True, timeout=120)
         subprocess.run([WINESERVER, "-w"], env=self.env, timeout=120)
 
@@ -199,8 +203,11 @@ class Scenario:
         return (code - (1 << 32) if code >= (1 << 31) else code), probe_out
 
     def probe(self, script, timeout=60):
-        r = subprocess.run([WINE, self.tools.probe, "-"], input=script, env=self.env,
-                           capture_output=True, text=True, timeout=timeout)
+        try:
+            r = subprocess.run([WINE, self.tools.probe, "-"], input=script, env=self.env,
+                               capture_output=True, text=True, timeout=timeout)
+        except subprocess.TimeoutExpired:
+            return -1, "the probe did not end within %d s" % timeout
         return r.returncode, r.stdout + r.stderr
 
     def kill_wine(self):
