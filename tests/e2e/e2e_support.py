@@ -164,20 +164,23 @@ class Scenario:
         subprocess.run([WINESERVER, "-w"], env=self.env, timeout=120)
 
     def temp_folder(self):
-        users = os.path.join(self.prefix, "drive_c", "users")
-        for user in os.listdir(users):
-            temp = os.path.join(users, user, "AppData", "Local", "Temp")
-            if user != "Public" and os.path.isdir(temp):
-                return temp
-        raise Failure("no temporary folder in the prefix")
+        """The user's temporary folder as the prefix's registry names it."""
+        m = re.search(r'^"TEMP"="([^"]+)"', self.user_registry(), re.M)
+        if not m:
+            raise Failure("no temporary folder in the prefix")
+        return self.win_path(m.group(1).replace("\\\\", "\\"))
 
     # --- runs ---
-    def run_starter(self, program, argument, probe_script=None, timeout=150, env=None):
+    def run_starter(self, program, argument, probe_script=None, timeout=150, env=None,
+                    wait_all=True):
         """Runs the starter (and the probe script beside it); returns the
         starter's exit code and the probe's output."""
         run_env = dict(self.env, **(env or {}))
-        starter = subprocess.Popen([WINE, program, argument] if argument is not None
-                                   else [WINE, program], env=run_env,
+        # A list gives separate words on the command line (Wine quotes a
+        # single argument that holds blanks).
+        words = argument if isinstance(argument, list) else [argument]
+        starter = subprocess.Popen([WINE, program] + [w for w in words if w is not None],
+                                   env=run_env,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         probe_out = {"text": "", "code": None}
         thread = None
@@ -195,7 +198,10 @@ class Scenario:
             raise Failure("the starter did not end within %d s" % timeout)
         if thread is not None:
             thread.join(timeout)
-        # Let the clone or the game end and the registry reach its file.
+        # Let the clone or the game end and the registry reach its file
+        # (not while another starter of the scenario still runs).
+        if not wait_all:
+            return (code - (1 << 32) if code >= (1 << 31) else code), probe_out
         try:
             subprocess.run([WINESERVER, "-w"], env=self.env, timeout=60)
         except subprocess.TimeoutExpired:

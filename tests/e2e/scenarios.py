@@ -157,7 +157,7 @@ def scenario_second_instance_and_cancel(tools):
         holder.start()
         wait_for_folder_page(s)
         code, probe = s.run_starter(program, launch, probe_script="answer 00010002 ok 60000\n",
-                                    timeout=90)
+                                    timeout=90, wait_all=False)
         expect(probe["code"] == 0, "no string 145 box: " + probe["text"])
         expect(code == 0, "second instance: exit code %d" % code)
         # Cancel at the folder page: the stop question, Yes; no fatal box.
@@ -185,12 +185,13 @@ def scenario_slash_commands(tools):
         code, probe = s.run_starter(program, "/nokind", probe_script="answer NoKind ok 60000\n")
         expect(code == 0 and probe["code"] == 0, "nokind: %d %s" % (code, probe["text"]))
         expect(not os.path.exists(marker), "nokind left the marker")
-        code, _ = s.run_starter(program, "/bekind /nokind", timeout=60)
+        code, _ = s.run_starter(program, ["/bekind", "/nokind"], timeout=60)
         expect(code == 0 and not os.path.exists(marker), "bekind with nokind did something")
         # A tail of 300 characters is a launch string: the run goes on to the
         # language check (an old-format string without "lang").
         tail = "/bekind " + "x" * 292
-        code, probe = s.run_starter(program, tail, probe_script="answer 00170001 ok 90000\n")
+        code, probe = s.run_starter(program, tail.split(" "),
+                                    probe_script="answer 00170001 ok 90000\n")
         expect(probe["code"] == 0, "300 characters: no language box: " + probe["text"])
         expect(not os.path.exists(marker), "300 characters: bekind acted")
     finally:
