@@ -9,6 +9,7 @@ layout 247 x 86; button strips hold four pictures side by side (normal,
 disabled, hover, pressed). Words in pictures are brand names or carry both
 languages.
 """
+import math
 import os
 import sys
 
@@ -54,6 +55,16 @@ def mark(d, x, y, size, colour=TEAL):
     s = size
     d.polygon([(x + s * 0.38, y + s * 0.28), (x + s * 0.38, y + s * 0.72), (x + s * 0.74, y + s * 0.5)],
               fill=WHITE)
+
+
+def star(cx, cy, outer, inner):
+    """Five-pointed star, one point up."""
+    points = []
+    for k in range(10):
+        r = outer if k % 2 == 0 else inner
+        a = math.pi / 2 + k * math.pi / 5
+        points.append((cx + r * math.cos(a), cy - r * math.sin(a)))
+    return points
 
 
 def text_width(d, text, f):
@@ -157,7 +168,7 @@ def draw_background():
     d.rounded_rectangle([423, 33, 769, 183], radius=6, fill=PANEL)
     for i in range(5):
         cx = 545 + i * 26
-        d.regular_polygon((cx, 108, 10), 5, rotation=90 + 36, fill=blend(PANEL, TEAL, 0.45))
+        d.polygon(star(cx, 108, 11, 4.5), fill=blend(PANEL, TEAL, 0.45 if i < 4 else 0.25))
     save_bmp(img, "background.bmp")
 
 
