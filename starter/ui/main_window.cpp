@@ -163,6 +163,9 @@ LRESULT cMainWindow::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
       return ControlColour(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam),
                            message == WM_CTLCOLOREDIT);
     case WM_DESTROY:
+      // The children go with the window; their objects must not keep the
+      // handles.
+      controls_.DestroyAll();
       if (sink_installed_) {
         SetProgressSink(previous_sink_);
         sink_installed_ = false;

@@ -33,9 +33,11 @@ class AnsweringPresenter : public BoxPresenter {
   };
   int Show(HWND owner, const std::string& text, const std::string& caption, UINT style) override {
     boxes.push_back({owner, text, caption, style});
+    if (on_show) on_show();
     return answer;
   }
   int answer = IDNO;
+  std::function<void()> on_show;
   std::vector<Box> boxes;
 };
 

@@ -38,6 +38,8 @@ void ExpectControls(MainWindowTest* test, cMainWindow& window, const std::vector
   (void)test;
 }
 
+DWORD WINAPI SleepForever(void*) { return ::SleepEx(INFINITE, TRUE); }
+
 SIZE ClientSize(HWND window) {
   RECT r = {};
   ::GetClientRect(window, &r);
@@ -172,8 +174,26 @@ TEST_F(MainWindowTest, ControlXUnchecksTheShortcut) {
 
 TEST_F(MainWindowTest, EscapeAsksAndOnlyYesStops) {
   BuildPage(kPageDownload);
+  // A stand-in driver thread, held while the question is up.
+  HANDLE stand_in = ::CreateThread(nullptr, 0, SleepForever, nullptr, 0, nullptr);
+  ASSERT_NE(stand_in, nullptr);
+  HANDLE driver = nullptr;
+  ::DuplicateHandle(::GetCurrentProcess(), stand_in, ::GetCurrentProcess(), &driver, 0, FALSE,
+                    DUPLICATE_SAME_ACCESS);
+  window_->SetDriverThread(KernelHandle(driver));
+  DWORD suspended_during_box = 0;
+  presenter_.on_show = [&] {
+    suspended_during_box = ::SuspendThread(stand_in);  // the count before this call
+    ::ResumeThread(stand_in);
+  };
   presenter_.answer = IDNO;
   Press(VK_ESCAPE);
+  presenter_.on_show = nullptr;
+  EXPECT_EQ(suspended_during_box, 1u);
+  EXPECT_EQ(::SuspendThread(stand_in), 0u);  // resumed after the answer
+  ::ResumeThread(stand_in);
+  ::TerminateThread(stand_in, 0);
+  ::CloseHandle(stand_in);
   ASSERT_EQ(presenter_.boxes.size(), 1u);
   EXPECT_EQ(presenter_.boxes[0].text, LoadText(IDS_ASK_STOP_INSTALLATION));
   EXPECT_EQ(presenter_.boxes[0].caption, LoadText(IDS_CAPTION));

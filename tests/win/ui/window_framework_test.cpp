@@ -13,6 +13,7 @@
 #include "starter/ui/control_set.h"
 #include "starter/ui/controls.h"
 #include "starter/ui/gdi_objects.h"
+#include "starter/ui/logo_window.h"
 #include "tests/win/win_test_support.h"
 
 namespace ld {
@@ -207,6 +208,25 @@ TEST(WindowFramework, PlainMessageBoxTakesTheMainWindowTitle) {
   EXPECT_EQ(presenter.boxes[0].owner, nullptr);
   EXPECT_EQ(presenter.boxes[0].style, 0u);
   EXPECT_EQ(presenter.boxes[1].caption, "Own caption");
+}
+
+TEST(LogoWindow, SmallTopmostPopupDraggableEverywhere) {
+  cLogoWindow logo;
+  ASSERT_TRUE(logo.Build());
+  EXPECT_TRUE(::IsWindowVisible(logo.hwnd()));
+  EXPECT_TRUE(::GetWindowLongA(logo.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_EQ(logo.Text(), "LudUpdate");
+  char name[32] = {};
+  ::GetClassNameA(logo.hwnd(), name, sizeof name);
+  EXPECT_STREQ(name, kDefaultClassName);
+  RECT r = {};
+  ::GetWindowRect(logo.hwnd(), &r);
+  EXPECT_EQ(r.right - r.left, 247);
+  EXPECT_EQ(r.bottom - r.top, 86);
+  EXPECT_EQ(::SendMessageA(logo.hwnd(), WM_NCHITTEST, 0, MAKELPARAM(r.left + 5, r.top + 70)),
+            HTCAPTION);
+  logo.Destroy();
+  EXPECT_EQ(logo.hwnd(), nullptr);
 }
 
 }  // namespace
