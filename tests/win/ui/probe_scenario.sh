@@ -17,7 +17,15 @@ fail() {
 "$run" "$showcase" folder &
 pid=$!
 "$run" "$probe" wait class:LDSTART 30000 >/dev/null || fail "no installation window"
-list="$("$run" "$probe" list class:LDSTART)" || fail "cannot list controls"
+# The window exists before the driver has built its first pages.
+tries=0
+while :; do
+  list="$("$run" "$probe" list class:LDSTART)" || fail "cannot list controls"
+  echo "$list" | grep -q 'id=4122 ' && break
+  tries=$((tries + 1))
+  [ "$tries" -lt 40 ] || break
+  sleep 0.25
+done
 echo "$list"
 echo "$list" | grep -q 'id=4122 class=Button visible=1 enabled=1 .*rect=521,325,671,361' ||
   fail "start button missing or misplaced"
