@@ -17,9 +17,9 @@ import sys
 
 LAYERS = {
     "core": ["base", "profile", "launch", "settings", "update_list", "catalogue",
-             "install", "shell", "driver", "report", "self_update"],
+             "install", "shell", "ui", "driver", "report", "self_update"],
     "starter": ["platform", "net", "report", "settings", "app", "download", "install",
-                "shell", "launch", "game", "startup"],
+                "shell", "launch", "game", "ui", "startup"],
 }
 # Folders every folder of the tree may use: the starter's resource ids.
 SHARED = {"resources"}
