@@ -14,6 +14,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   libjsoncpp-dev libminizip-dev zlib1g-dev libcpp-httplib-dev libssl-dev
   zip unzip curl python3 clang-format git
+  python3-pil fonts-dejavu-core fonts-nanum
 )
 
 sudo_cmd=()

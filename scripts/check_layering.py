@@ -17,7 +17,7 @@ import sys
 
 LAYERS = {
     "core": ["base", "profile", "launch", "settings", "update_list", "catalogue",
-             "install", "shell", "driver", "report", "self_update"],
+             "install", "shell", "ui", "driver", "report", "self_update"],
     "starter": ["platform", "net", "report", "settings", "app", "download", "install",
                 "shell", "launch", "game", "ui", "driver", "self_update", "startup"],
 }

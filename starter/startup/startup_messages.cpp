@@ -102,7 +102,7 @@ void OnStartInstallation(cStarterApp& app, HWND window, const char* command_line
   }
   const bool ticket = format == GamestringFormat::kNew ? text.find("P4=") != std::string::npos
                                                        : text.find("k300e=") != std::string::npos;
-  if (ticket) ::SetTimer(window, kRefreshTimerId, kRefreshTimerMs, nullptr);
+  if (ticket) ::SetTimer(window, kRefreshTimer, kRefreshTimerMs, nullptr);
   ::PostMessageA(window, UWM_CHECK_ENVIRONMENT, 0, 0);
 }
 

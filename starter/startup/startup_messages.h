@@ -14,18 +14,13 @@
 #include <string>
 
 #include "starter/platform/win_handle.h"
+#include "starter/ui/ui_messages.h"
 
 namespace ld {
 
 class cStarterApp;
 class DriverWindow;
 
-inline constexpr UINT UWM_START_INSTALLATION = 3025;
-inline constexpr UINT UWM_CHECK_ENVIRONMENT = 3026;
-inline constexpr UINT UWM_START_DRIVER = 3027;
-inline constexpr UINT UWM_DRIVER_UI = 3028;
-inline constexpr UINT UWM_ABORT = 3324;
-inline constexpr UINT_PTR kRefreshTimerId = 500;
 inline constexpr UINT kRefreshTimerMs = 120000;
 inline constexpr char kSingleInstanceMutex[] = "LUDORIA_LUDSTART";
 
