@@ -239,12 +239,99 @@ def scenario_self_update(tools):
         s.close()
 
 
+def scenario_base_packages(tools):
+    """4: a game with a base package: lists in catalogue order, files of the
+    second package first."""
+    s = Scenario(tools, "base_packages")
+    try:
+        s.start_portal()
+        files = s.make_game()
+        base = os.path.join(s.dir, "base")
+        os.makedirs(os.path.join(base, "common"))
+        with open(os.path.join(base, "common", "font.dat"), "wb") as f:
+            f.write(os.urandom(40000))
+        s.publish("base2005", base)
+        s.publish(GAME_ID)
+        s.publish_starter(OWN_VERSION)
+        program = s.place_starter()
+        code, pressed = run_with_enter(s, program, new_format_launch())
+        expect(code == 0 and pressed.get("pressed"), "exit code %d, %s" % (code, pressed))
+        lists = s.paths("/hul/newhul/")
+        expect(lists == ["/hul/newhul/gamekind.ini", "/hul/newhul/tabla.hul",
+                         "/hul/newhul/base2005.hul"], "lists fetched: %s" % lists)
+        order = [p.split("/")[2] for p in s.game_downloads()]
+        expect(order and order[0] == "base2005" and order[-1] == GAME_ID and
+               order == sorted(order, key=lambda n: n != "base2005"),
+               "download order: %s" % order)
+        expect(os.path.exists(os.path.join(s.install_folder(), "common", "font.dat")),
+               "the base package's file is missing")
+        expect(len(s.game_starts()) == 1, "the game did not start")
+    finally:
+        s.close()
+
+
+def scenario_old_format(tools):
+    """5: the old format through the gamestring server: the moved fields leave
+    the request and come back in the string the game receives."""
+    s = Scenario(tools, "old_format")
+    try:
+        s.start_portal()
+        s.make_game()
+        s.publish(GAME_ID, None, "--no-base2005")
+        s.publish_starter(OWN_VERSION)
+        program = s.place_starter()
+        fields = [("k93e", "Tabla"), ("k89e", "http://%s/dist" % s.addr),
+                  ("k96e", "http://%s/hul" % s.addr), ("k60e", "Tabla"), ("k91e", "1.5")]
+        answer = "tablachannel://metp://a/b/c/;" + "&".join(
+            "%s:%d=%s" % (k, len(v), v) for k, v in fields)
+        os.makedirs(os.path.join(s.root, "gamestring"))
+        with open(os.path.join(s.root, "gamestring", "tabla.txt"), "w") as f:
+            f.write("ludoria://" + answer)
+        launch = ("ludoria://http://%s/gamestring/tabla?k22e=tabla&k3e=tester01&lang=KOREAN"
+                  "&k401e=nyy" % s.addr)
+        code, pressed = run_with_enter(s, program, launch)
+        expect(code == 0 and pressed.get("pressed"), "exit code %d, %s" % (code, pressed))
+        asked = [r["target"] for r in s.requests() if r["path"] == "/gamestring/tabla"]
+        expect(len(asked) == 1, "gamestring requests: %s" % asked)
+        expect("k22e=" not in asked[0] and "k3e=" not in asked[0] and "lang=KOREAN" in asked[0]
+               and "k401e=nyH" in asked[0] and "k410e=" in asked[0],
+               "gamestring request: " + asked[0])
+        starts = s.game_starts()
+        expect(len(starts) == 1, "the game started %d times" % len(starts))
+        expect(starts[0][1].endswith(" " + answer + "&k22e:5=tabla&k3e:8=tester01"),
+               "the game received " + starts[0][1])
+    finally:
+        s.close()
+
+
+def scenario_analysis_failure(tools):
+    """7: a launch string whose game id cannot be stored ends with the
+    analysis failure's boxes and starts nothing."""
+    s = Scenario(tools, "analysis_failure")
+    try:
+        s.start_portal()
+        s.publish_starter(OWN_VERSION)
+        program = s.place_starter()
+        launch = new_format_launch(game="ElevenChars")
+        script = "answer Ludoria ok 90000\nsleep 1000\n"
+        code, probe = s.run_starter(program, launch, probe_script=script)
+        expect(probe["code"] == 0, "no box: " + probe["text"])
+        expect(code == 0, "exit code %d" % code)
+        expect(s.paths("/hul/") == [], "the catalogue was fetched")
+        expect(250 in s.steps() and 212 in s.steps(), "steps: %s" % s.steps())
+    finally:
+        s.close()
+
+
 SCENARIOS = {
     "install_update": scenario_install_update,
     "catalogue_404": scenario_catalogue_404,
     "second_instance": scenario_second_instance_and_cancel,
     "slash_commands": scenario_slash_commands,
     "self_update": scenario_self_update,
+    "base_packages": scenario_base_packages,
+    "old_format": scenario_old_format,
+    "analysis_failure": scenario_analysis_failure,
 }
 
 
