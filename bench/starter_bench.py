@@ -1,0 +1,120 @@
+#!/usr/bin/env python3
+"""Benchmark of the whole program (not a test; never run by ctest).
+
+  starter_bench.py LDTOOL LDSTARTER_EXE RECORDING_GAME_EXE UI_PROBE_EXE WORK [FILES MB]
+
+Publishes a generated game (default 1,000 files, 200 MB of incompressible data
+in nested folders), serves it with `ldtool serve` and, in one run:
+  1. installs it with the real ldstarter.exe under wine64 on a virtual display
+     (window, driver, two download workers, unpacking, verification, records)
+     and times from the Enter at the folder page to the game's start;
+  2. as the native baseline, fetches the same zips with curl on two
+     connections and unpacks them with unzip in the same two lanes;
+  3. relaunches the starter with nothing to do and times from the process
+     start to the game's start, minus the countdown the design holds the game
+     for (the web-panel fallback and the countdown itself).
+Run it inside xvfb-run. Prints the figures and the ratio (goal: within 2x).
+"""
+import os
+import random
+import subprocess
+import sys
+import threading
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+from e2e_support import GAME_ID, Scenario, Tools, new_format_launch, wait_for_folder_page
+
+# The window waits this long for its web panels before the countdown starts,
+# and the countdown then runs this long when no panel loaded (as under Wine).
+PANEL_FALLBACK_S = 3.0
+COUNTDOWN_S = 7.0
+
+
+def generate(folder, files, megabytes):
+    rng = random.Random(7)
+    total = megabytes << 20
+    sizes = [rng.choice([2_000, 20_000, 150_000, 600_000]) for _ in range(files)]
+    scale = total / sum(sizes)
+    for i, size in enumerate(sizes):
+        rel = "data/d%02d/s%02d/f%04d.bin" % (i % 20, (i // 20) % 10, i)
+        path = os.path.join(folder, rel)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(os.urandom(max(1, int(size * scale))))
+        os.utime(path, (1764585000, 1764585000))
+
+
+def native_baseline(s, work):
+    dist = os.path.join(s.root, "dist", GAME_ID)
+    zips = sorted(os.path.relpath(os.path.join(r, n), dist)
+                  for r, _, names in os.walk(dist) for n in names if n.endswith(".zip"))
+    download, install = os.path.join(work, "native_dl"), os.path.join(work, "native_install")
+    subprocess.run(["rm", "-rf", download, install])
+    lanes = []
+    for lane in (0, 1):
+        mine = zips[lane::2]
+        config = os.path.join(work, "lane%d.curl" % lane)
+        with open(config, "w") as f:
+            for z in mine:
+                f.write('url = "http://%s/dist/%s/%s"\noutput = "%s/%s"\n' %
+                        (s.addr, GAME_ID, z, download, z))
+        script = "curl -s -S --fail --create-dirs -K %s && " % config + " && ".join(
+            "unzip -o -q %s/%s -d %s/%s" % (download, z, install, os.path.dirname(z) or ".")
+            for z in mine)
+        lanes.append(script)
+    t0 = time.time()
+    procs = [subprocess.Popen(["sh", "-c", lane]) for lane in lanes]
+    ok = all(p.wait() == 0 for p in procs)
+    return time.time() - t0, ok
+
+
+def main(argv):
+    tools = Tools(*[os.path.abspath(a) for a in argv[1:6]])
+    files = int(argv[6]) if len(argv) > 6 else 1000
+    megabytes = int(argv[7]) if len(argv) > 7 else 200
+    s = Scenario(tools, "starter_bench")
+    try:
+        s.start_portal()
+        s.make_game({"readme.txt": b"bench\r\n"})
+        generate(s.game_dir, files, megabytes)
+        s.publish(GAME_ID, None, "--no-base2005")
+        s.publish_starter("19.0.7.14")
+        program = s.place_starter()
+        launch = new_format_launch()
+        record = os.path.join(s.install_folder(), "started.txt")
+        pressed = {}
+
+        def user():
+            wait_for_folder_page(s, 120)
+            pressed["at"] = time.time()
+            s.probe("key class:LDSTART enter\n")
+
+        helper = threading.Thread(target=user)
+        helper.start()
+        s.run_starter(program, launch, timeout=1200)
+        helper.join(60)
+        if "at" not in pressed or not os.path.exists(record):
+            print("the install did not finish")
+            return 1
+        install_s = os.path.getmtime(record) - pressed["at"]
+        # The game starts after the countdown; take that off as well.
+        install_s -= PANEL_FALLBACK_S + COUNTDOWN_S
+        native_s, ok = native_baseline(s, s.dir)
+        t0 = time.time()
+        s.run_starter(program, launch, timeout=300)
+        relaunch_s = os.path.getmtime(record) - t0
+        print("files=%d megabytes=%d" % (files + 2, megabytes))
+        print("starter_install_seconds=%.2f (Enter to game start, minus %.0f s countdown)" %
+              (install_s, PANEL_FALLBACK_S + COUNTDOWN_S))
+        print("native_curl_unzip_seconds=%.2f%s" % (native_s, "" if ok else " (FAILED)"))
+        print("ratio=%.2f (goal <= 2)" % (install_s / native_s if native_s else 0))
+        print("relaunch_seconds=%.2f (process start to game start), without the countdown %.2f" %
+              (relaunch_s, relaunch_s - PANEL_FALLBACK_S - COUNTDOWN_S))
+        return 0
+    finally:
+        s.close()
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
