@@ -64,6 +64,9 @@ def native_baseline(s, work):
             for z in mine)
         lanes.append(script)
     t0 = time.time()
+    # The starter makes every target folder while it builds its list.
+    for folder in sorted({os.path.dirname(z) for z in zips}):
+        os.makedirs(os.path.join(install, folder), exist_ok=True)
     procs = [subprocess.Popen(["sh", "-c", lane]) for lane in lanes]
     ok = all(p.wait() == 0 for p in procs)
     return time.time() - t0, ok
@@ -97,16 +100,16 @@ def main(argv):
         if "at" not in pressed or not os.path.exists(record):
             print("the install did not finish")
             return 1
+        # The countdown began with the driver's first panel check and has run
+        # out long before a download of this size ends: nothing to take off.
         install_s = os.path.getmtime(record) - pressed["at"]
-        # The game starts after the countdown; take that off as well.
-        install_s -= PANEL_FALLBACK_S + COUNTDOWN_S
         native_s, ok = native_baseline(s, s.dir)
         t0 = time.time()
         s.run_starter(program, launch, timeout=300)
         relaunch_s = os.path.getmtime(record) - t0
         print("files=%d megabytes=%d" % (files + 2, megabytes))
-        print("starter_install_seconds=%.2f (Enter to game start, minus %.0f s countdown)" %
-              (install_s, PANEL_FALLBACK_S + COUNTDOWN_S))
+        print("starter_install_seconds=%.2f (Enter at the folder page to the game's start)" %
+              install_s)
         print("native_curl_unzip_seconds=%.2f%s" % (native_s, "" if ok else " (FAILED)"))
         print("ratio=%.2f (goal <= 2)" % (install_s / native_s if native_s else 0))
         print("relaunch_seconds=%.2f (process start to game start), without the countdown %.2f" %

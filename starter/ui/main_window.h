@@ -18,6 +18,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -154,6 +155,15 @@ class cMainWindow : public cWindow, public ProgressSink {
   GdiObjectHandle panel_brush_, window_brush_, message_brush_, control_brush_;
   bool bitmaps_loaded_ = false;
   cBitmapHolder logo_, folder_label_, background_, bottom_edge_, top_edge_, right_edge_;
+  // When each bar and progress text was last shown (see DisplayDue).
+  struct DisplayClock {
+    bool shown = false;
+    DWORD last_ms = 0;
+    uint32_t range = 0;
+  };
+  static constexpr DWORD kDisplayIntervalMs = 50;
+  bool DisplayDue(const char* control, bool always);
+  std::map<std::string, DisplayClock> display_clocks_;
   ProgressSink* previous_sink_ = nullptr;
   bool sink_installed_ = false;
 };
