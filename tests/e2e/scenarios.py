@@ -87,6 +87,10 @@ def scenario_install_update(tools):
         expect("Software\\\\Ludoria.Com\\\\KOREAN" in registry, "no install folder record")
         expect("Uninstall\\\\Ludoria.com" in registry, "no uninstall entry")
         check_started_once_more(s, 0, launch)
+        users = os.path.join(s.prefix, "drive_c", "users")
+        links = [n for u in os.listdir(users) if os.path.isdir(os.path.join(users, u, "Desktop"))
+                 for n in os.listdir(os.path.join(users, u, "Desktop")) if n.endswith(".lnk")]
+        expect("Tabla.lnk" in links, "no desktop shortcut of the game: %s" % links)
         steps = s.steps()
         for step in (200, 202, 204, 206, 208, 212, 238, 242, 250):
             expect(step in steps, "first install: step log %d missing (%s)" % (step, steps))
