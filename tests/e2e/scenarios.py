@@ -4,19 +4,22 @@ virtual display against `ldtool serve`, driven by the UI probe.
 
   scenarios.py LDTOOL LDSTARTER_EXE RECORDING_GAME_EXE UI_PROBE_EXE WORK [NAME...]
 
+HOLD_OPEN_EXE beside RECORDING_GAME_EXE holds a file for the held-file scenario.
+
 Runs the named scenarios (all without names) and exits 0 when all passed.
 Each scenario has its own Wine prefix and portal; every wait is bounded.
 """
 import os
 import re
+import subprocess
 import sys
 import threading
 import time
 import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_support import (GAME_ID, INSTALL_ROOT, STARTER_DIR, Failure, Scenario, Tools, expect,
-                         new_format_launch, wait_for_folder_page)
+from e2e_support import (GAME_ID, INSTALL_ROOT, STARTER_DIR, WINE, Failure, Scenario, Tools,
+                         expect, new_format_launch, wait_for_folder_page)
 
 OWN_VERSION = "19.0.7.14"
 GUID = r"[0-9a-fA-F]{8}-[0-9a-fA-F]{4}-[0-9a-fA-F]{4}-[0-9a-fA-F]{4}-[0-9a-fA-F]{12}"
@@ -327,6 +330,50 @@ def scenario_analysis_failure(tools):
         s.close()
 
 
+def scenario_held_file(tools):
+    """7: a file the update must replace is held open: string 180 asks
+    whether to stop, and Yes ends the starter with -1."""
+    s = Scenario(tools, "held_file")
+    holder = None
+    try:
+        s.start_portal()
+        files = s.make_game()
+        s.publish(GAME_ID, None, "--no-base2005")
+        s.publish_starter(OWN_VERSION)
+        program = s.place_starter()
+        launch = new_format_launch()
+        code, pressed = run_with_enter(s, program, launch)
+        expect(code == 0 and pressed.get("pressed"), "first install: %d %s" % (code, pressed))
+        s.write_game_file("data/rules.txt", b"four in a row\r\n")
+        s.publish(GAME_ID, None, "--no-base2005")
+
+        held = os.path.join(s.install_folder(), "data", "rules.txt")
+        holder = subprocess.Popen([WINE, tools.hold, INSTALL_ROOT + "\\KOREAN\\data\\rules.txt",
+                                   "120"], env=s.env, stdout=subprocess.DEVNULL,
+                                  stderr=subprocess.DEVNULL)
+        for _ in range(300):
+            if os.path.exists(held + ".held"):
+                break
+            time.sleep(0.1)
+        expect(os.path.exists(held + ".held"), "the file could not be held")
+
+        result = {}
+        helper = threading.Thread(target=press_enter_at_folder_page, args=(s, result))
+        helper.start()
+        code, probe = s.run_starter(program, launch, wait_all=False,
+                                    probe_script='answer "Unable to delete" yes 120000\n')
+        helper.join(120)
+        expect(probe["code"] == 0, "no string 180 question: " + probe["text"])
+        # -1 reaches the Unix side of Wine as its low byte.
+        expect(code in (-1, 255), "exit code %d after Yes" % code)
+        expect(len(s.game_starts()) == 1, "the game started after Yes")
+        expect(open(held, "rb").read() == files["data/rules.txt"], "the held file changed")
+    finally:
+        if holder is not None:
+            holder.kill()
+        s.close()
+
+
 SCENARIOS = {
     "install_update": scenario_install_update,
     "catalogue_404": scenario_catalogue_404,
@@ -336,6 +383,7 @@ SCENARIOS = {
     "base_packages": scenario_base_packages,
     "old_format": scenario_old_format,
     "analysis_failure": scenario_analysis_failure,
+    "held_file": scenario_held_file,
 }
 
 
