@@ -1,0 +1,61 @@
+// Finding and reading other processes' windows for the UI probe. Everything
+// here runs on the probe's one thread; the windows belong to other programs,
+// so every call may find a window gone between two steps and reports that as
+// "not found" rather than failing harder.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace ld::probe {
+
+std::wstring Widen(const std::string& utf8);
+std::string Narrow(const std::wstring& text);
+
+// Which top-level window a command means: "class:NAME" (exact, any case),
+// "title:TEXT" (the title contains TEXT) or "hwnd:0x1234". Only visible
+// windows match a class or a title.
+struct WindowSpec {
+  enum class Kind { kClass, kTitle, kHandle } kind = Kind::kTitle;
+  std::wstring text;
+  HWND handle = nullptr;
+};
+
+// False when `spec` is none of the forms above.
+bool ParseWindowSpec(const std::string& spec, WindowSpec* out);
+
+// The first matching top-level window, or null.
+HWND FindTopWindow(const WindowSpec& spec);
+
+// Polls every 50 ms until `want_present` holds; the window found (or null).
+// `*met` tells whether the condition held before `timeout_ms` ran out.
+HWND WaitTopWindow(const WindowSpec& spec, bool want_present, DWORD timeout_ms, bool* met);
+
+std::wstring ClassOf(HWND window);
+std::wstring TextOf(HWND window);
+
+// Every child control of `top`, in creation order, with its rectangle in the
+// client coordinates of `top`.
+struct ControlInfo {
+  HWND handle;
+  std::wstring class_name;
+  int id;
+  std::wstring text;
+  RECT rect;
+  bool visible;
+  bool enabled;
+  int checked;  // BST_* of check boxes and radio buttons, -1 for other controls
+};
+std::vector<ControlInfo> ListControls(HWND top);
+
+// "1000" names the control with that id, "text:Install" the first whose text
+// equals the rest; null when there is none.
+HWND FindControl(HWND top, const std::string& which);
+
+// A message box (dialog class "#32770") whose title or any static text
+// contains `text`; null when none is up.
+HWND FindMessageBox(const std::wstring& text);
+
+}  // namespace ld::probe

@@ -1,0 +1,276 @@
+// ui_probe: drives and inspects the windows of another program, for tests that
+// run Windows programs under Wine (or on Windows) and check what a user sees.
+//
+//   ui_probe COMMAND ARGS...      runs one command
+//   ui_probe -                    runs commands read from stdin, one a line;
+//                                 words split at blanks, "double quotes" group
+//                                 words, lines starting with # are skipped; the
+//                                 first failing command ends the run
+//
+// WINDOW is "class:NAME" (exact class), "title:TEXT" (title contains TEXT) or
+// "hwnd:0x1234". CONTROL is a control id ("1000") or "text:Exact text".
+// Arguments are UTF-8; output is UTF-8.
+//
+//   wait WINDOW [MS]            wait until the window is up; prints hwnd:0x...
+//   gone WINDOW [MS]            wait until no such window is up
+//   list WINDOW                 one line per child control:
+//                               id=ID class=C visible=0|1 enabled=0|1
+//                               checked=-1|0|1 rect=L,T,R,B text=TEXT
+//                               (rect in the window's client coordinates,
+//                               text last and raw up to the line end)
+//   title WINDOW                prints the window's title
+//   click WINDOW CONTROL        presses the button as a mouse click would
+//                               (BM_CLICK, posted: a modal loop it opens
+//                               does not block the probe)
+//   key WINDOW KEY              posts a key press (enter, escape, tab, space
+//                               or a virtual-key number) to the focused
+//                               control of the window's thread
+//   hover WINDOW CONTROL        moves the mouse pointer onto the control
+//   close WINDOW                asks the window to close (posts WM_CLOSE)
+//   answer TEXT BUTTON [MS]     waits for a message box whose title or text
+//                               contains TEXT and presses yes|no|ok|cancel
+//   shot WINDOW FILE.bmp [print]  saves the window's picture as a 24-bit BMP
+//                               (from the screen; "print" asks the window to
+//                               draw itself with PrintWindow instead)
+//   sleep MS
+//
+// MS defaults to 10000. Exit codes: 0 done, 1 usage or a failed action,
+// 2 a window or control not found / a wait that timed out.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "tests/ui_probe/probe_capture.h"
+#include "tests/ui_probe/probe_windows.h"
+
+namespace ld::probe {
+namespace {
+
+constexpr int kOk = 0;
+constexpr int kFailed = 1;
+constexpr int kNotFound = 2;
+constexpr DWORD kDefaultWaitMs = 10000;
+
+void Print(const std::string& line) {
+  std::fwrite(line.data(), 1, line.size(), stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
+
+int Fail(int code, const std::string& message) {
+  std::fprintf(stderr, "ui_probe: %s\n", message.c_str());
+  return code;
+}
+
+DWORD WaitArg(const std::vector<std::string>& args, size_t at) {
+  return args.size() > at ? static_cast<DWORD>(std::strtoul(args[at].c_str(), nullptr, 10))
+                          : kDefaultWaitMs;
+}
+
+std::string HandleText(HWND window) {
+  char text[32];
+  std::snprintf(text, sizeof(text), "hwnd:0x%llx",
+                static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)));
+  return text;
+}
+
+// Resolves args[1] to a window that is up now.
+int TopArg(const std::vector<std::string>& args, HWND* window) {
+  WindowSpec spec;
+  if (args.size() < 2 || !ParseWindowSpec(args[1], &spec))
+    return Fail(kFailed, "expected a window (class:..., title:..., hwnd:...)");
+  *window = FindTopWindow(spec);
+  return *window ? kOk : Fail(kNotFound, "no window " + args[1]);
+}
+
+int ControlArg(const std::vector<std::string>& args, HWND* control) {
+  HWND top = nullptr;
+  if (int rc = TopArg(args, &top)) return rc;
+  if (args.size() < 3) return Fail(kFailed, "expected a control");
+  *control = FindControl(top, args[2]);
+  return *control ? kOk : Fail(kNotFound, "no control " + args[2] + " in " + args[1]);
+}
+
+int Wait(const std::vector<std::string>& args, bool present) {
+  WindowSpec spec;
+  if (args.size() < 2 || !ParseWindowSpec(args[1], &spec))
+    return Fail(kFailed, "expected a window");
+  bool met = false;
+  HWND window = WaitTopWindow(spec, present, WaitArg(args, 2), &met);
+  if (!met) return Fail(kNotFound, std::string("timed out waiting for ") + args[1]);
+  if (present) Print(HandleText(window));
+  return kOk;
+}
+
+int List(const std::vector<std::string>& args) {
+  HWND top = nullptr;
+  if (int rc = TopArg(args, &top)) return rc;
+  for (const ControlInfo& c : ListControls(top)) {
+    char head[200];
+    std::snprintf(head, sizeof(head),
+                  "id=%d class=%s visible=%d enabled=%d checked=%d rect=%ld,%ld,%ld,%ld text=",
+                  c.id, Narrow(c.class_name).c_str(), c.visible ? 1 : 0, c.enabled ? 1 : 0,
+                  c.checked, c.rect.left, c.rect.top, c.rect.right, c.rect.bottom);
+    std::string text = Narrow(c.text);
+    for (char& ch : text)
+      if (ch == '\r' || ch == '\n') ch = ' ';
+    Print(head + text);
+  }
+  return kOk;
+}
+
+int Title(const std::vector<std::string>& args) {
+  HWND top = nullptr;
+  if (int rc = TopArg(args, &top)) return rc;
+  Print(Narrow(TextOf(top)));
+  return kOk;
+}
+
+int Click(const std::vector<std::string>& args) {
+  HWND control = nullptr;
+  if (int rc = ControlArg(args, &control)) return rc;
+  return ::PostMessageW(control, BM_CLICK, 0, 0) ? kOk : Fail(kFailed, "cannot post the click");
+}
+
+UINT KeyCode(const std::string& name) {
+  if (name == "enter") return VK_RETURN;
+  if (name == "escape") return VK_ESCAPE;
+  if (name == "tab") return VK_TAB;
+  if (name == "space") return VK_SPACE;
+  return static_cast<UINT>(std::strtoul(name.c_str(), nullptr, 0));
+}
+
+int Key(const std::vector<std::string>& args) {
+  HWND top = nullptr;
+  if (int rc = TopArg(args, &top)) return rc;
+  UINT vk = args.size() > 2 ? KeyCode(args[2]) : 0;
+  if (vk == 0 || vk > 0xFE) return Fail(kFailed, "expected a key");
+  // Dialog loops only treat Enter and Escape as such when the key reaches
+  // them through a control of the dialog, so aim at the thread's focus.
+  HWND target = top;
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  if (::GetGUIThreadInfo(::GetWindowThreadProcessId(top, nullptr), &info) && info.hwndFocus &&
+      (info.hwndFocus == top || ::IsChild(top, info.hwndFocus)))
+    target = info.hwndFocus;
+  LPARAM scan = static_cast<LPARAM>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
+  bool ok = ::PostMessageW(target, WM_KEYDOWN, vk, scan | 1) &&
+            ::PostMessageW(target, WM_KEYUP, vk, scan | 1 | (3u << 30));
+  return ok ? kOk : Fail(kFailed, "cannot post the key");
+}
+
+int Hover(const std::vector<std::string>& args) {
+  HWND control = nullptr;
+  if (int rc = ControlArg(args, &control)) return rc;
+  RECT rect{};
+  ::GetWindowRect(control, &rect);
+  bool ok = ::SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  return ok ? kOk : Fail(kFailed, "cannot move the pointer");
+}
+
+int Answer(const std::vector<std::string>& args) {
+  if (args.size() < 3) return Fail(kFailed, "expected TEXT and BUTTON");
+  const std::string& name = args[2];
+  int id = name == "yes"      ? IDYES
+           : name == "no"     ? IDNO
+           : name == "ok"     ? IDOK
+           : name == "cancel" ? IDCANCEL
+                              : 0;
+  if (id == 0) return Fail(kFailed, "button must be yes, no, ok or cancel");
+  std::wstring text = Widen(args[1]);
+  DWORD timeout = WaitArg(args, 3);
+  DWORD start = ::GetTickCount();
+  HWND box = nullptr;
+  while (!(box = FindMessageBox(text))) {
+    if (::GetTickCount() - start >= timeout) return Fail(kNotFound, "no message box " + args[1]);
+    ::Sleep(50);
+  }
+  HWND button = ::GetDlgItem(box, id);
+  if (!button) return Fail(kNotFound, "the message box has no " + name + " button");
+  ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+  return kOk;
+}
+
+int Shot(const std::vector<std::string>& args) {
+  HWND top = nullptr;
+  if (int rc = TopArg(args, &top)) return rc;
+  if (args.size() < 3) return Fail(kFailed, "expected a file name");
+  bool print = args.size() > 3 && args[3] == "print";
+  std::string error;
+  if (!SaveWindowPicture(top, Widen(args[2]), print, &error)) return Fail(kFailed, error);
+  return kOk;
+}
+
+int Run(const std::vector<std::string>& args) {
+  if (args.empty()) return Fail(kFailed, "no command");
+  const std::string& c = args[0];
+  if (c == "wait") return Wait(args, true);
+  if (c == "gone") return Wait(args, false);
+  if (c == "list") return List(args);
+  if (c == "title") return Title(args);
+  if (c == "click") return Click(args);
+  if (c == "key") return Key(args);
+  if (c == "hover") return Hover(args);
+  if (c == "close") {
+    HWND top = nullptr;
+    if (int rc = TopArg(args, &top)) return rc;
+    return ::PostMessageW(top, WM_CLOSE, 0, 0) ? kOk : Fail(kFailed, "cannot post WM_CLOSE");
+  }
+  if (c == "answer") return Answer(args);
+  if (c == "shot") return Shot(args);
+  if (c == "sleep") {
+    ::Sleep(WaitArg(args, 1));
+    return kOk;
+  }
+  return Fail(kFailed, "unknown command " + c);
+}
+
+std::vector<std::string> SplitLine(const std::string& line) {
+  std::vector<std::string> words;
+  std::string word;
+  bool quoted = false, any = false;
+  for (char ch : line) {
+    if (ch == '"') {
+      quoted = !quoted;
+      any = true;
+    } else if (!quoted && (ch == ' ' || ch == '\t' || ch == '\r')) {
+      if (any) words.push_back(word);
+      word.clear();
+      any = false;
+    } else {
+      word += ch;
+      any = true;
+    }
+  }
+  if (any) words.push_back(word);
+  return words;
+}
+
+int RunScript() {
+  std::string line;
+  while (std::getline(std::cin, line)) {
+    std::vector<std::string> words = SplitLine(line);
+    if (words.empty() || words[0][0] == '#') continue;
+    if (int rc = Run(words)) return rc;
+  }
+  return kOk;
+}
+
+}  // namespace
+}  // namespace ld::probe
+
+int main() {
+  // The arguments as UTF-16 from the system, whatever the ANSI code page.
+  int argc = 0;
+  LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+  std::vector<std::string> args;
+  for (int i = 1; argv && i < argc; ++i) args.push_back(ld::probe::Narrow(argv[i]));
+  ::LocalFree(argv);
+  if (args.size() == 1 && args[0] == "-") return ld::probe::RunScript();
+  return ld::probe::Run(args);
+}
