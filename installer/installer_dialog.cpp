@@ -50,6 +50,10 @@ INT_PTR CLdStarterInstallerDlg::Handle(UINT message, WPARAM wparam, LPARAM lpara
     case WM_PAINT:
       OnPaint();
       return TRUE;
+    case WM_PRINTCLIENT:
+      // Pictures of the window (PrintWindow) show what the paint shows.
+      DrawPicture(reinterpret_cast<HDC>(wparam));
+      return TRUE;
     case WM_ERASEBKGND:
       // The paint covers every pixel; erasing first would only flicker.
       ::SetWindowLongPtrA(dialog_, DWLP_MSGRESULT, 1);
