@@ -16,8 +16,9 @@
 //   list WINDOW                 one line per child control:
 //                               id=ID class=C visible=0|1 enabled=0|1
 //                               checked=-1|0|1 rect=L,T,R,B text=TEXT
-//                               (rect in the window's client coordinates,
-//                               text last and raw up to the line end)
+//                               (rect in the window's client coordinates;
+//                               text last, up to the line end, a line break
+//                               in it written as \n)
 //   title WINDOW                prints the window's title
 //   click WINDOW CONTROL        presses the button as a mouse click would
 //                               (BM_CLICK, posted: a modal loop it opens
@@ -116,9 +117,13 @@ int List(const std::vector<std::string>& args) {
                   "id=%d class=%s visible=%d enabled=%d checked=%d rect=%ld,%ld,%ld,%ld text=",
                   c.id, Narrow(c.class_name).c_str(), c.visible ? 1 : 0, c.enabled ? 1 : 0,
                   c.checked, c.rect.left, c.rect.top, c.rect.right, c.rect.bottom);
-    std::string text = Narrow(c.text);
-    for (char& ch : text)
-      if (ch == '\r' || ch == '\n') ch = ' ';
+    std::string text;
+    for (char ch : Narrow(c.text)) {
+      if (ch == '\n')
+        text += "\\n";
+      else if (ch != '\r')
+        text += ch;
+    }
     Print(head + text);
   }
   return kOk;
