@@ -14,6 +14,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   libjsoncpp-dev libminizip-dev zlib1g-dev libcpp-httplib-dev
   zip unzip curl python3
+  python3-pil fonts-dejavu-core
 )
 
 sudo_cmd=()

@@ -35,7 +35,7 @@ else:
     TITLE, ASK = "LudStarter Manual Setup", "Stop the installation?"
     READY, DONE = ("The LudStarter manual setup program is ready to install.",
                    "The installation completed successfully.")
-    OUTDATED = "This version is outdated. Please download and install the latest version."
+    OUTDATED = "This version is outdated. Please get the latest version."
     NO_DELETE = "The LudStarter cannot be deleted. [21_%d]\\nMake sure the program is not running."
 ERROR_SHARING_VIOLATION = 32
 UNREACHABLE = "127.0.0.1:1"
@@ -57,7 +57,11 @@ def wine(*args, timeout=60, check=True, stdin=b""):
 
 
 def probe(*args, check=True):
-    return wine(UI_PROBE, *args, timeout=40, check=check)
+    # Through ui_probe's script input: UTF-8 there reaches it unchanged,
+    # while Wine converts command-line arguments by the Unix locale, which
+    # the machine may not have (Korean texts would not survive).
+    line = " ".join('"%s"' % a for a in args) + "\n"
+    return wine(UI_PROBE, "-", timeout=40, check=check, stdin=line.encode("utf-8"))
 
 
 def windows_path(unix):
@@ -120,12 +124,11 @@ class Installer:
             time.sleep(0.2)
         raise AssertionError("the installer did not finish: %s" % self.controls())
 
-    def shot(self, name, how="screen"):
+    def shot(self, name):
         if SHOTS:
             os.makedirs(SHOTS, exist_ok=True)
             time.sleep(0.3)  # let the last repaint land
-            args = ["shot", self.window, windows_path(os.path.join(SHOTS, name + ".bmp"))]
-            probe(*args + (["print"] if how == "print" else []))
+            probe("shot", self.window, windows_path(os.path.join(SHOTS, name + ".bmp")))
 
     def close(self):
         if self.process.poll() is None:
@@ -196,6 +199,7 @@ class InstallerTest(unittest.TestCase):
     def tearDown(self):
         for run in self.runs:
             run.close()
+        self.runs = []
         if os.path.isdir(self.alpha_marker):
             os.rmdir(self.alpha_marker)
 
@@ -224,6 +228,29 @@ class InstallerTest(unittest.TestCase):
         with open(self.log, encoding="utf-8") as f:
             return f.read()
 
+    def check_version_case(self, delta, zone, outcome):
+        real, alpha = self.addr, UNREACHABLE
+        if zone == "alpha":
+            os.makedirs(self.alpha_marker, exist_ok=True)
+            real, alpha = UNREACHABLE, self.addr
+        if delta is not None:
+            self.publish(delta, "dist" if zone == "real" else "ld2005/dist")
+        run = self.start(real=real if delta is not None else UNREACHABLE, alpha=alpha)
+        self.assertEqual(run.state_text(), READY)
+        if delta == 0:
+            run.shot("installer_ready")
+        run.click(1000)
+        if outcome == "outdated":
+            self.assertEqual(run.wait_final(), OUTDATED)
+            self.assertFalse(os.path.exists(self.target), "written although outdated")
+            if zone == "real":
+                run.shot("installer_outdated")
+        else:
+            self.assert_installed(run)
+            if delta == 0:
+                run.shot("installer_done")
+        self.assertFalse(os.path.exists(self.version_temp), "version file left behind")
+
     def test_published_version_decides(self):
         # (published version minus own, zone, outcome); an unreachable
         # server cannot say, so the installation goes on.
@@ -233,29 +260,10 @@ class InstallerTest(unittest.TestCase):
         for delta, zone, outcome in cases:
             with self.subTest(delta=delta, zone=zone):
                 self.setUp()
-                real, alpha = self.addr, UNREACHABLE
-                if zone == "alpha":
-                    os.makedirs(self.alpha_marker, exist_ok=True)
-                    real, alpha = UNREACHABLE, self.addr
-                if delta is not None:
-                    self.publish(delta, "dist" if zone == "real" else "ld2005/dist")
-                run = self.start(real=real if delta is not None else UNREACHABLE, alpha=alpha)
-                self.assertEqual(run.state_text(), READY)
-                if delta == 0:
-                    run.shot("installer_ready")
-                run.click(1000)
-                if outcome == "outdated":
-                    self.assertEqual(run.wait_final(), OUTDATED)
-                    self.assertFalse(os.path.exists(self.target), "written although outdated")
-                    if zone == "real":
-                        run.shot("installer_outdated")
-                else:
-                    self.assert_installed(run)
-                    if delta == 0:
-                        run.shot("installer_done")
-                self.assertFalse(os.path.exists(self.version_temp), "version file left behind")
-                run.close()
-                self.tearDown()
+                try:
+                    self.check_version_case(delta, zone, outcome)
+                finally:
+                    self.tearDown()
         log = self.requests()
         self.assertIn('"path":"/ld2005/dist/ldstart/ldstarter_verinfo.dat"', log)
         self.assertIn('"User-Agent":"MANUAL_INSTALL_LDSTARTER"', log)
@@ -295,17 +303,20 @@ class InstallerTest(unittest.TestCase):
         # worker then holds before touching the data folder until answered.
         for answer in ("no", "yes"):
             with self.subTest(answer=answer):
+                self.tearDown()
                 shutil.rmtree(self.data_folder, ignore_errors=True)
                 run = self.start(real=self.slow_addr)
-                run.click(1000, 1001)
+                run.click(1000)
+                if answer == "no":
+                    run.shot("installer_installing")  # within the server's delay
+                run.click(1001)
                 if answer == "no":
                     time.sleep(3)  # past the server's delay
-                    run.shot("installer_installing", "print")
+                    run.shot("installer_stop_question")
                     held = read(self.target) if os.path.exists(self.target) else b""
                     self.assertTrue(held != self.carried, "the worker went on during the question")
                     probe("answer", ASK, "no", "15000")
                     self.assert_installed(run)
-                    run.close()
                 else:
                     probe("answer", ASK, "yes", "15000")
                     probe("gone", run.window, "15000")

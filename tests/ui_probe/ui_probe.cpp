@@ -32,7 +32,8 @@
 //                               contains TEXT and presses yes|no|ok|cancel
 //   shot WINDOW FILE.bmp [print]  saves the window's picture as a 24-bit BMP
 //                               (from the screen; "print" asks the window to
-//                               draw itself with PrintWindow instead)
+//                               draw itself with PrintWindow instead, which
+//                               Wine does not do for other processes' windows)
 //   sleep MS
 //
 // MS defaults to 10000. Exit codes: 0 done, 1 usage or a failed action,
