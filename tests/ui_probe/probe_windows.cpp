@@ -85,9 +85,27 @@ BOOL CALLBACK MatchTop(HWND window, LPARAM param) {
   return FALSE;
 }
 
+struct BoxSearch {
+  const std::wstring* text;
+  HWND found;
+};
+
 BOOL CALLBACK CollectChild(HWND child, LPARAM param) {
   reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
   return TRUE;
+}
+
+// A named callback, not a lambda: 32-bit builds need its stdcall convention.
+BOOL CALLBACK MatchBox(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<BoxSearch*>(param);
+  if (!::IsWindowVisible(window) || ClassOf(window) != L"#32770") return TRUE;
+  bool match = TextOf(window).find(*search->text) != std::wstring::npos;
+  for (const ControlInfo& info : ListControls(window))
+    match = match || (SameNoCase(info.class_name, L"Static") &&
+                      info.text.find(*search->text) != std::wstring::npos);
+  if (!match) return TRUE;
+  search->found = window;
+  return FALSE;
 }
 
 }  // namespace
@@ -155,23 +173,8 @@ HWND FindControl(HWND top, const std::string& which) {
 }
 
 HWND FindMessageBox(const std::wstring& text) {
-  struct Search {
-    const std::wstring* text;
-    HWND found;
-  } search{&text, nullptr};
-  ::EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        if (!::IsWindowVisible(window) || ClassOf(window) != L"#32770") return TRUE;
-        bool match = TextOf(window).find(*s->text) != std::wstring::npos;
-        for (const ControlInfo& info : ListControls(window))
-          match = match || (SameNoCase(info.class_name, L"Static") &&
-                            info.text.find(*s->text) != std::wstring::npos);
-        if (!match) return TRUE;
-        s->found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  BoxSearch search{&text, nullptr};
+  ::EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
