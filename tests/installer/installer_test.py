@@ -83,6 +83,20 @@ def read(path):
         return f.read()
 
 
+def bmp_pixels(path):
+    """(width, height, pixel(x, y) -> (r, g, b)) of a 24-bit bottom-up BMP."""
+    data = read(path)
+    offset = int.from_bytes(data[10:14], "little")
+    width = int.from_bytes(data[18:22], "little")
+    height = int.from_bytes(data[22:26], "little")
+    row = (width * 3 + 3) & ~3
+
+    def pixel(x, y):
+        at = offset + (height - 1 - y) * row + x * 3
+        return data[at + 2], data[at + 1], data[at]
+    return width, height, pixel
+
+
 class Installer:
     """One run of the installer from a folder of its own, with its own
     "ldstarter.ini" naming the download hosts."""
@@ -129,6 +143,10 @@ class Installer:
             os.makedirs(SHOTS, exist_ok=True)
             time.sleep(0.3)  # let the last repaint land
             probe("shot", self.window, windows_path(os.path.join(SHOTS, name + ".bmp")))
+
+    def picture(self, path):
+        probe("shot", self.window, windows_path(path))
+        return bmp_pixels(path)
 
     def close(self):
         if self.process.poll() is None:
@@ -321,6 +339,27 @@ class InstallerTest(unittest.TestCase):
                     probe("answer", ASK, "yes", "15000")
                     probe("gone", run.window, "15000")
                     self.assertFalse(os.path.exists(self.target), "a stopped run left a starter")
+
+    def test_button_looks(self):
+        # Face pixels of the install button (left edge, mid-height) in its
+        # normal, hovered and disabled images; the strip's key colour must
+        # never reach the screen.
+        teal, hover, grey, key = (0x1F, 0xA6, 0xA0), (0x27, 0xC2, 0xBA), (0x8A, 0x94, 0xA6), (0, 0, 255)
+        run = self.start(real=self.slow_addr)
+        path = os.path.join(self.folder, "look.bmp")
+
+        def face():
+            time.sleep(0.5)
+            width, height, pixel = run.picture(path)
+            self.assertFalse(any(pixel(x, y) == key for y in range(210, 246)
+                                 for x in range(120, 290)), "transparent colour drawn")
+            return pixel(129 + 4, 214 + 14)
+        self.assertEqual(face(), teal)
+        probe("hover", run.window, "1000")
+        self.assertEqual(face(), hover)
+        run.click(1000)
+        self.assertEqual(face(), grey)  # while the slow server holds the run
+        run.wait_final()
 
 
 if __name__ == "__main__":
