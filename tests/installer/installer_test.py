@@ -180,6 +180,15 @@ class InstallerTest(unittest.TestCase):
 
     @classmethod
     def setUpClass(cls):
+        # A Wine session begun without a display (wineboot of a new prefix)
+        # keeps every window off the screen; the prefix is this test's alone
+        # (RESOURCE_LOCK), so end whatever session is left and start afresh.
+        prefix = ENV.get("LD_WINEPREFIX") or re.search(
+            r'LD_WINEPREFIX:-([^}]*)\}', open(WINE_RUN).read()).group(1)
+        subprocess.run(["/usr/lib/wine/wineserver", "-k"], env=dict(ENV, WINEPREFIX=prefix),
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+        subprocess.run(["/usr/lib/wine/wineserver", "-w"], env=dict(ENV, WINEPREFIX=prefix),
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
         cls.tmp = tempfile.mkdtemp(prefix="ld_installer.")
         cls.root = os.path.join(cls.tmp, "root")
         os.mkdir(cls.root)
