@@ -172,7 +172,7 @@ class InstallerTest(unittest.TestCase):
         cls.servers.append((server, out))
         for _ in range(100):
             out.seek(0)
-            m = re.search(r"listening on (127\.0\.0\.1:\d+)", out.read())
+            m = re.search(r"^listening on (127\.0\.0\.1:\d+)", out.read(), re.M)
             if m:
                 return m.group(1)
             time.sleep(0.1)
