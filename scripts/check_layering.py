@@ -7,7 +7,8 @@ starter/ may include any of core/, core/ never includes starter/ nor a
 Windows header, and no source sits directly in core/ or starter/. The build
 links each library only to the libraries it may use; this check catches a
 wrong-way include before it turns into a link error (or, for a header-only
-use, into nothing at all).
+use, into nothing at all). The manual installer (installer/) uses neither
+core/ nor starter/.
 
 Exit 0 when every include runs the right way, 1 with one line per fault.
 """
@@ -75,6 +76,16 @@ def main(argv):
                     path = os.path.relpath(os.path.join(dirpath, name), root)
                     with open(os.path.join(dirpath, name), encoding="utf-8") as f:
                         faults.extend(faults_of(root, tree, entry, path, f.read()))
+    # The manual installer shares no code with the starter.
+    for dirpath, _, files in os.walk(os.path.join(root, "installer")):
+        for name in sorted(files):
+            if not SOURCE.search(name):
+                continue
+            path = os.path.relpath(os.path.join(dirpath, name), root)
+            with open(os.path.join(dirpath, name), encoding="utf-8") as f:
+                for kind, target in INCLUDE.findall(f.read()):
+                    if kind == '"' and target.split("/")[0] in LAYERS:
+                        faults.append(f"{path}: the installer includes {target}")
     for fault in faults:
         print(fault)
     if faults:

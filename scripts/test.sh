@@ -28,8 +28,9 @@ export LD_WINEPREFIX="$prefix"
 # Wine's first start in a new prefix takes a few seconds; do it once up front.
 WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mshtml=d;mscoree=d" \
   /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
-# That server (and its desktop) has no display: let it end before the tests
-# start one on the virtual display, or no window could be made.
+# End that first session: its desktop process started without a display, and
+# windows of later programs in the same session would never reach the screen.
+WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
 WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w 2>/dev/null || true
 xvfb-run -a -s "-screen 0 1024x768x24" ctest --preset win64 -j "$jobs" || status=1
 WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true

@@ -241,6 +241,17 @@ class PublishTest(unittest.TestCase):
         r = ldtool("publish", "--to", self.root, "--starter", exe, "--starter-version", "1.2.3",
                    check=False)
         self.assertEqual(r.returncode, 1)
+        # The alpha zone's servers keep the starter under another root; a root
+        # outside the known ones is refused rather than written anywhere.
+        ldtool("publish", "--to", self.root, "--starter", exe, "--starter-version", "19.0.7.16",
+               "--starter-dist", "ld2005/dist")
+        with open(os.path.join(self.root, "ld2005", "dist", "ldstart",
+                               "ldstarter_verinfo.dat"), "rb") as v:
+            self.assertEqual(v.read(), b"19.0.7.16\r\n")
+        r = ldtool("publish", "--to", self.root, "--starter", exe, "--starter-version", "1.2.3.4",
+                   "--starter-dist", "../x", check=False)
+        self.assertEqual(r.returncode, 2)
+        self.assertFalse(os.path.exists(os.path.join(self.tmp.name, "x")))
 
     def test_catalogue_entries(self):
         ini = os.path.join(self.root, "hul", "newhul", "gamekind.ini")

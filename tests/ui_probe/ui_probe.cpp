@@ -9,7 +9,9 @@
 //
 // WINDOW is "class:NAME" (exact class), "title:TEXT" (title contains TEXT) or
 // "hwnd:0x1234". CONTROL is a control id ("1000") or "text:Exact text".
-// Arguments are UTF-8; output is UTF-8.
+// Arguments are UTF-8; output is UTF-8. Under Wine, command-line arguments
+// are converted by the Unix locale, so texts outside ASCII (Korean titles)
+// only arrive intact through the script input on stdin.
 //
 //   wait WINDOW [MS]            wait until the window is up; prints hwnd:0x...
 //   gone WINDOW [MS]            wait until no such window is up
@@ -32,7 +34,8 @@
 //                               contains TEXT and presses yes|no|ok|cancel
 //   shot WINDOW FILE.bmp [print]  saves the window's picture as a 24-bit BMP
 //                               (from the screen; "print" asks the window to
-//                               draw itself with PrintWindow instead)
+//                               draw itself with PrintWindow instead, which
+//                               Wine does not do for other processes' windows)
 //   sleep MS
 //
 // MS defaults to 10000. Exit codes: 0 done, 1 usage or a failed action,

@@ -38,8 +38,10 @@ const char kUsage[] =
     "  --companion-file F   DEEPRUN file;  --companion-all 0|1  DEEPRUN all\n"
     "  --shortcut-ie V --shortcut-url U --shortcut-name N --shortcut-desc D\n"
     "  --shortcut-icon P    GameSpec.<game> keys\n"
-    "Starter (ROOT/dist/ldstart/):\n"
-    "  --starter EXE --starter-version A.B.C.D [--rollback]\n";
+    "Starter (ROOT/DIST/ldstart/):\n"
+    "  --starter EXE --starter-version A.B.C.D [--rollback]\n"
+    "  --starter-dist DIST  distribution root: dist (real zone, default),\n"
+    "                       ld2005/dist (development, alpha, outside), pica/dist\n";
 
 // "YYYYMMDD-HHMMSS" as a local date-time.
 bool ParsePubdate(const std::string& text, TimeValue* out) {
@@ -51,8 +53,13 @@ bool ParsePubdate(const std::string& text, TimeValue* out) {
   return *out != 0;
 }
 
-bool PublishStarter(const std::string& root, const std::string& exe, const std::string& version,
-                    bool rollback, std::string* error) {
+// The distribution roots the zones' servers use below the served root.
+bool ValidStarterDist(const std::string& dist) {
+  return dist == "dist" || dist == "ld2005/dist" || dist == "pica/dist";
+}
+
+bool PublishStarter(const std::string& root, const std::string& dist, const std::string& exe,
+                    const std::string& version, bool rollback, std::string* error) {
   PackedVersion packed;
   if (!ParseDottedVersion(version, &packed)) {
     *error = "--starter-version must be A.B.C.D with parts 0..65535";
@@ -65,7 +72,7 @@ bool PublishStarter(const std::string& root, const std::string& exe, const std::
   }
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   // The starter asks for its own file name in lower case.
-  std::filesystem::path dir = std::filesystem::path(root) / "dist" / "ldstart";
+  std::filesystem::path dir = std::filesystem::path(root) / dist / "ldstart";
   std::string name = AsciiLowered(std::filesystem::path(exe).filename().string());
   if (!WriteFileAtomically((dir / name).string(), bytes, error)) return false;
   std::string info = version + (rollback ? " rollback" : "") + "\r\n";
@@ -83,7 +90,7 @@ bool ValidPackageName(const std::string& name) {
 int RunPublish(const std::vector<std::string>& args) {
   PackageOptions pkg;
   CatalogueOptions cat;
-  std::string starter, starter_version;
+  std::string starter, starter_version, starter_dist = "dist";
   bool rollback = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -152,6 +159,10 @@ int RunPublish(const std::vector<std::string>& args) {
       starter = v;
     } else if (a == "--starter-version") {
       starter_version = v;
+    } else if (a == "--starter-dist") {
+      if (!ValidStarterDist(v))
+        return UsageError("publish: --starter-dist is dist, ld2005/dist or pica/dist");
+      starter_dist = v;
     } else {
       return UsageError("publish: unknown option " + a);
     }
@@ -192,7 +203,7 @@ int RunPublish(const std::vector<std::string>& args) {
     std::printf("catalogue %s%s\n", path.c_str(), changed ? " updated" : " unchanged");
   }
   if (!starter.empty()) {
-    if (!PublishStarter(pkg.root, starter, starter_version, rollback, &error)) {
+    if (!PublishStarter(pkg.root, starter_dist, starter, starter_version, rollback, &error)) {
       std::fprintf(stderr, "ldtool: publish: %s\n", error.c_str());
       return kExitFailure;
     }
