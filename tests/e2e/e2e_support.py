@@ -38,7 +38,7 @@ def new_format_launch(member="tester01", game="Tabla", extra="&k401e=nyy"):
 class Tools:
     def __init__(self, ldtool, starter, game, probe, work):
         self.ldtool, self.starter, self.game, self.probe = ldtool, starter, game, probe
-        self.hold = os.path.join(os.path.dirname(game), "hold_open.exe")
+        self.hold = os.path.join(os.path.dirname(game), "file_holder.exe")
         self.work = work
 
 

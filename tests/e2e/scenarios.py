@@ -4,7 +4,7 @@ virtual display against `ldtool serve`, driven by the UI probe.
 
   scenarios.py LDTOOL LDSTARTER_EXE RECORDING_GAME_EXE UI_PROBE_EXE WORK [NAME...]
 
-HOLD_OPEN_EXE beside RECORDING_GAME_EXE holds a file for the held-file scenario.
+FILE_HOLDER_EXE beside RECORDING_GAME_EXE holds a file for the held-file scenario.
 
 Runs the named scenarios (all without names) and exits 0 when all passed.
 Each scenario has its own Wine prefix and portal; every wait is bounded.

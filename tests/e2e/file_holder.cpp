@@ -1,6 +1,6 @@
 // Holds a file open without sharing, as a running game or a virus scanner
 // would, so the starter cannot replace it:
-//   hold_open.exe PATH SECONDS
+//   file_holder.exe PATH SECONDS
 // Writes PATH + ".held" once the file is held, then waits SECONDS (at most
 // 300) and lets go. Exit code 0 when the file was held.
 #include <windows.h>
