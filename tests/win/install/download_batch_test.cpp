@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/base/error_codes.h"
+#include "starter/platform/win_handle.h"
 #include "tests/win/support/download_test_support.h"
 
 namespace ld {
@@ -90,17 +91,26 @@ TEST_F(DownloadBatchTest, ThreeItemsShareTwoSlotsAndTheThirdWaitsForAFreedOne) {
   int active = 0, most_active = 0, finished = 0;
   int finished_when_started[3] = {-1, -1, -1};
   std::vector<int> slot_order;  // slots in the order their unpacking ended
+  // Events instead of sleeps fix the order whatever the machine's load: the
+  // first two unpack together, "one" ends first, and "two" holds its slot
+  // until "three" has started in the slot "one" freed.
+  KernelHandle both_started(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  KernelHandle third_started(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  constexpr DWORD kStepWait = 30000;
   batch.set_extractor([&](const DownloadItem& item, MeterControl&) {
     const int index = item.display_name == "one" ? 0 : item.display_name == "two" ? 1 : 2;
     {
       std::lock_guard<std::mutex> hold(lock);
       finished_when_started[index] = finished;
       most_active = std::max(most_active, ++active);
+      if (active == 2 && index < 2) ::SetEvent(both_started.Get());
     }
     // The old file must already be gone, the zip still there.
     EXPECT_FALSE(test::PathExists(item.final_path));
     EXPECT_TRUE(test::PathExists(item.zip_path));
-    ::Sleep(300);  // keeps the slot busy while the others are dispatched
+    if (index < 2) EXPECT_EQ(::WaitForSingleObject(both_started.Get(), kStepWait), WAIT_OBJECT_0);
+    if (index == 1) EXPECT_EQ(::WaitForSingleObject(third_started.Get(), kStepWait), WAIT_OBJECT_0);
+    if (index == 2) ::SetEvent(third_started.Get());
     const bool copied = ::CopyFileA(item.zip_path.c_str(), item.final_path.c_str(), FALSE) != 0;
     std::lock_guard<std::mutex> hold(lock);
     --active;
