@@ -108,8 +108,12 @@ TEST_F(DownloadBatchTest, ThreeItemsShareTwoSlotsAndTheThirdWaitsForAFreedOne) {
     // The old file must already be gone, the zip still there.
     EXPECT_FALSE(test::PathExists(item.final_path));
     EXPECT_TRUE(test::PathExists(item.zip_path));
-    if (index < 2) EXPECT_EQ(::WaitForSingleObject(both_started.Get(), kStepWait), WAIT_OBJECT_0);
-    if (index == 1) EXPECT_EQ(::WaitForSingleObject(third_started.Get(), kStepWait), WAIT_OBJECT_0);
+    if (index < 2) {
+      EXPECT_EQ(::WaitForSingleObject(both_started.Get(), kStepWait), WAIT_OBJECT_0);
+    }
+    if (index == 1) {
+      EXPECT_EQ(::WaitForSingleObject(third_started.Get(), kStepWait), WAIT_OBJECT_0);
+    }
     if (index == 2) ::SetEvent(third_started.Get());
     const bool copied = ::CopyFileA(item.zip_path.c_str(), item.final_path.c_str(), FALSE) != 0;
     std::lock_guard<std::mutex> hold(lock);
