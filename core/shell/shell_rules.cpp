@@ -55,33 +55,33 @@ std::string CacheCleanReport(const std::vector<std::pair<std::string, bool>>& re
 
 bool GameShortcut(const std::string& desktop, const std::string& language_folder,
                   const std::string& game_id, const ShortcutSettings& settings,
-                  ShortcutSpec* spec) {
+                  ShortcutPlan* plan) {
   if (settings.url.empty()) return false;
-  spec->link = desktop + "\\" + settings.name + ".lnk";
-  spec->description = settings.desc;
-  spec->target = settings.url;
-  spec->icon =
+  plan->link = desktop + "\\" + settings.name + ".lnk";
+  plan->description = settings.desc;
+  plan->target = settings.url;
+  plan->icon =
       language_folder + "\\" +
       (settings.icon_path.empty() ? "common\\Images\\" + game_id + ".ico" : settings.icon_path);
-  spec->through_browser = settings.in_browser;
+  plan->through_browser = settings.in_browser;
   return true;
 }
 
-ShortcutSpec PortalShortcut(const std::string& desktop, const std::string& language_folder,
+ShortcutPlan PortalShortcut(const std::string& desktop, const std::string& language_folder,
                             const std::string& game_title, const std::string& home_address) {
-  ShortcutSpec spec;
-  spec.link = desktop + "\\" + game_title + ".lnk";
-  spec.icon = language_folder + "\\common\\Images\\newldc2005.ico";
-  spec.description = "즐거운 쉼표, Go 루도리아!";
+  ShortcutPlan plan;
+  plan.link = desktop + "\\" + game_title + ".lnk";
+  plan.icon = language_folder + "\\common\\Images\\newldc2005.ico";
+  plan.description = "즐거운 쉼표, Go 루도리아!";
   // The root path of "http://host" is "/"; an address that already has a
   // path keeps it.
   std::string target = home_address;
   const std::size_t scheme = target.find("://");
   const std::size_t path = target.find('/', scheme == std::string::npos ? 0 : scheme + 3);
   if (path == std::string::npos) target += "/";
-  spec.target = target + "?docref=icon";
-  spec.through_browser = true;
-  return spec;
+  plan.target = target + "?docref=icon";
+  plan.through_browser = true;
+  return plan;
 }
 
 }  // namespace ld

@@ -43,7 +43,7 @@ std::string PortalDomain(const std::string& portal_host);
 // from 1, in the order given (url, deleted).
 std::string CacheCleanReport(const std::vector<std::pair<std::string, bool>>& results);
 
-struct ShortcutSpec {
+struct ShortcutPlan {
   std::string link;  // "<desktop>\<name>.lnk"
   std::string description;
   std::string target;  // address or program
@@ -55,13 +55,13 @@ struct ShortcutSpec {
 // address. The icon is "<language folder>\<ShortCut_IconPath>", or
 // "<language folder>\common\Images\<game id>.ico" when that is empty.
 bool GameShortcut(const std::string& desktop, const std::string& language_folder,
-                  const std::string& game_id, const ShortcutSettings& settings, ShortcutSpec* spec);
+                  const std::string& game_id, const ShortcutSettings& settings, ShortcutPlan* plan);
 
 // The portal's shortcut named after the game title, opened through the
 // browser at the home page with "?docref=icon" on its root path; the icon is
 // "<language folder>\common\Images\newldc2005.ico" (the caller makes no
 // shortcut when that file is missing).
-ShortcutSpec PortalShortcut(const std::string& desktop, const std::string& language_folder,
+ShortcutPlan PortalShortcut(const std::string& desktop, const std::string& language_folder,
                             const std::string& game_title, const std::string& home_address);
 
 }  // namespace ld

@@ -46,17 +46,17 @@ std::string FindBrowserExecutable() {
                                                 ClassesCommand("htmlfile\\Shell\\Open\\Command")));
 }
 
-HRESULT CreateShortcut(const ShortcutSpec& spec) {
-  std::string target = spec.target;
+HRESULT CreateShortcut(const ShortcutPlan& plan) {
+  std::string target = plan.target;
   std::string arguments;
-  if (spec.through_browser) {
+  if (plan.through_browser) {
     const std::string browser = FindBrowserExecutable();
     if (browser.empty()) return E_FAIL;
     target = "\"" + browser + "\"";
-    arguments = spec.target;
+    arguments = plan.target;
   }
   wchar_t link[260] = {};
-  if (::MultiByteToWideChar(CP_ACP, 0, spec.link.c_str(), -1, link, 259) == 0) return E_FAIL;
+  if (::MultiByteToWideChar(CP_ACP, 0, plan.link.c_str(), -1, link, 259) == 0) return E_FAIL;
 
   const HRESULT init = ::CoInitialize(nullptr);
   HRESULT result;
@@ -66,9 +66,9 @@ HRESULT CreateShortcut(const ShortcutSpec& spec) {
                                 reinterpret_cast<void**>(&shell_link.p));
     if (SUCCEEDED(result)) {
       shell_link.p->SetPath(target.c_str());
-      shell_link.p->SetDescription(spec.description.c_str());
+      shell_link.p->SetDescription(plan.description.c_str());
       shell_link.p->SetWorkingDirectory("");
-      if (!spec.icon.empty()) shell_link.p->SetIconLocation(spec.icon.c_str(), 0);
+      if (!plan.icon.empty()) shell_link.p->SetIconLocation(plan.icon.c_str(), 0);
       if (!arguments.empty()) shell_link.p->SetArguments(arguments.c_str());
       ComRelease<IPersistFile> file;
       result = shell_link.p->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file.p));
@@ -82,12 +82,12 @@ HRESULT CreateShortcut(const ShortcutSpec& spec) {
 bool CreateDesktopShortcuts(const DesktopShortcutInputs& inputs) {
   const std::string desktop = DesktopFolder();
   if (desktop.empty()) return false;
-  ShortcutSpec spec;
-  if (GameShortcut(desktop, inputs.language_folder, inputs.game_id, inputs.game_shortcut, &spec))
-    CreateShortcut(spec);
+  ShortcutPlan plan;
+  if (GameShortcut(desktop, inputs.language_folder, inputs.game_id, inputs.game_shortcut, &plan))
+    CreateShortcut(plan);
   if (inputs.portal_shortcut) {
-    spec = PortalShortcut(desktop, inputs.language_folder, inputs.game_title, inputs.home_address);
-    if (FileExists(spec.icon)) CreateShortcut(spec);
+    plan = PortalShortcut(desktop, inputs.language_folder, inputs.game_title, inputs.home_address);
+    if (FileExists(plan.icon)) CreateShortcut(plan);
   }
   return true;
 }

@@ -26,7 +26,7 @@ std::string FindBrowserExecutable();
 // Makes one shortcut: through the browser, the target is the quoted browser
 // and the address its argument (no browser: E_FAIL, nothing made);
 // otherwise the target itself. Returns the last shell result.
-HRESULT CreateShortcut(const ShortcutSpec& spec);
+HRESULT CreateShortcut(const ShortcutPlan& plan);
 
 // What the desktop shortcuts are made of.
 struct DesktopShortcutInputs {

@@ -23,19 +23,19 @@ std::string Narrow(const std::wstring& text) {
   return out;
 }
 
-bool ParseWindowSpec(const std::string& spec, WindowSpec* out) {
+bool ParseWindowQuery(const std::string& query, WindowQuery* out) {
   auto rest = [&](const char* prefix) -> const char* {
     size_t n = std::char_traits<char>::length(prefix);
-    return spec.compare(0, n, prefix) == 0 ? spec.c_str() + n : nullptr;
+    return query.compare(0, n, prefix) == 0 ? query.c_str() + n : nullptr;
   };
   if (const char* r = rest("class:")) {
-    out->kind = WindowSpec::Kind::kClass;
+    out->kind = WindowQuery::Kind::kClass;
     out->text = Widen(r);
   } else if (const char* r = rest("title:")) {
-    out->kind = WindowSpec::Kind::kTitle;
+    out->kind = WindowQuery::Kind::kTitle;
     out->text = Widen(r);
   } else if (const char* r = rest("hwnd:")) {
-    out->kind = WindowSpec::Kind::kHandle;
+    out->kind = WindowQuery::Kind::kHandle;
     out->handle = reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(r, nullptr, 0)));
     return out->handle != nullptr;
   } else {
@@ -70,16 +70,16 @@ bool SameNoCase(const std::wstring& a, const std::wstring& b) {
 }
 
 struct TopSearch {
-  const WindowSpec* spec;
+  const WindowQuery* query;
   HWND found;
 };
 
 BOOL CALLBACK MatchTop(HWND window, LPARAM param) {
   auto* search = reinterpret_cast<TopSearch*>(param);
   if (!::IsWindowVisible(window)) return TRUE;
-  bool match = search->spec->kind == WindowSpec::Kind::kClass
-                   ? SameNoCase(ClassOf(window), search->spec->text)
-                   : TextOf(window).find(search->spec->text) != std::wstring::npos;
+  bool match = search->query->kind == WindowQuery::Kind::kClass
+                   ? SameNoCase(ClassOf(window), search->query->text)
+                   : TextOf(window).find(search->query->text) != std::wstring::npos;
   if (!match) return TRUE;
   search->found = window;
   return FALSE;
@@ -110,18 +110,18 @@ BOOL CALLBACK MatchBox(HWND window, LPARAM param) {
 
 }  // namespace
 
-HWND FindTopWindow(const WindowSpec& spec) {
-  if (spec.kind == WindowSpec::Kind::kHandle)
-    return ::IsWindow(spec.handle) ? spec.handle : nullptr;
-  TopSearch search{&spec, nullptr};
+HWND FindTopWindow(const WindowQuery& query) {
+  if (query.kind == WindowQuery::Kind::kHandle)
+    return ::IsWindow(query.handle) ? query.handle : nullptr;
+  TopSearch search{&query, nullptr};
   ::EnumWindows(MatchTop, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
-HWND WaitTopWindow(const WindowSpec& spec, bool want_present, DWORD timeout_ms, bool* met) {
+HWND WaitTopWindow(const WindowQuery& query, bool want_present, DWORD timeout_ms, bool* met) {
   DWORD start = ::GetTickCount();
   for (;;) {
-    HWND window = FindTopWindow(spec);
+    HWND window = FindTopWindow(query);
     if ((window != nullptr) == want_present) {
       *met = true;
       return window;

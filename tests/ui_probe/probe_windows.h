@@ -17,21 +17,21 @@ std::string Narrow(const std::wstring& text);
 // Which top-level window a command means: "class:NAME" (exact, any case),
 // "title:TEXT" (the title contains TEXT) or "hwnd:0x1234". Only visible
 // windows match a class or a title.
-struct WindowSpec {
+struct WindowQuery {
   enum class Kind { kClass, kTitle, kHandle } kind = Kind::kTitle;
   std::wstring text;
   HWND handle = nullptr;
 };
 
-// False when `spec` is none of the forms above.
-bool ParseWindowSpec(const std::string& spec, WindowSpec* out);
+// False when `query` is none of the forms above.
+bool ParseWindowQuery(const std::string& query, WindowQuery* out);
 
 // The first matching top-level window, or null.
-HWND FindTopWindow(const WindowSpec& spec);
+HWND FindTopWindow(const WindowQuery& query);
 
 // Polls every 50 ms until `want_present` holds; the window found (or null).
 // `*met` tells whether the condition held before `timeout_ms` ran out.
-HWND WaitTopWindow(const WindowSpec& spec, bool want_present, DWORD timeout_ms, bool* met);
+HWND WaitTopWindow(const WindowQuery& query, bool want_present, DWORD timeout_ms, bool* met);
 
 std::wstring ClassOf(HWND window);
 std::wstring TextOf(HWND window);

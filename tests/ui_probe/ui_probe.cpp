@@ -85,10 +85,10 @@ std::string HandleText(HWND window) {
 
 // Resolves args[1] to a window that is up now.
 int TopArg(const std::vector<std::string>& args, HWND* window) {
-  WindowSpec spec;
-  if (args.size() < 2 || !ParseWindowSpec(args[1], &spec))
+  WindowQuery query;
+  if (args.size() < 2 || !ParseWindowQuery(args[1], &query))
     return Fail(kFailed, "expected a window (class:..., title:..., hwnd:...)");
-  *window = FindTopWindow(spec);
+  *window = FindTopWindow(query);
   return *window ? kOk : Fail(kNotFound, "no window " + args[1]);
 }
 
@@ -101,11 +101,11 @@ int ControlArg(const std::vector<std::string>& args, HWND* control) {
 }
 
 int Wait(const std::vector<std::string>& args, bool present) {
-  WindowSpec spec;
-  if (args.size() < 2 || !ParseWindowSpec(args[1], &spec))
+  WindowQuery query;
+  if (args.size() < 2 || !ParseWindowQuery(args[1], &query))
     return Fail(kFailed, "expected a window");
   bool met = false;
-  HWND window = WaitTopWindow(spec, present, WaitArg(args, 2), &met);
+  HWND window = WaitTopWindow(query, present, WaitArg(args, 2), &met);
   if (!met) return Fail(kNotFound, std::string("timed out waiting for ") + args[1]);
   if (present) Print(HandleText(window));
   return kOk;

@@ -57,26 +57,26 @@ TEST(ShellRules, LauncherPageSelection) {
 
 TEST(ShellRules, Shortcuts) {
   ShortcutSettings s;
-  ShortcutSpec spec;
-  EXPECT_FALSE(GameShortcut("D", "L", "tabla", s, &spec));
+  ShortcutPlan plan;
+  EXPECT_FALSE(GameShortcut("D", "L", "tabla", s, &plan));
   s.url = "http://game/tabla";
   s.name = "Tabla";
   s.desc = "Play";
   s.in_browser = true;
-  ASSERT_TRUE(GameShortcut("D", "L", "tabla", s, &spec));
-  EXPECT_EQ(spec.link, "D\\Tabla.lnk");
-  EXPECT_EQ(spec.icon, "L\\common\\Images\\tabla.ico");
-  EXPECT_EQ(spec.target, "http://game/tabla");
-  EXPECT_TRUE(spec.through_browser);
+  ASSERT_TRUE(GameShortcut("D", "L", "tabla", s, &plan));
+  EXPECT_EQ(plan.link, "D\\Tabla.lnk");
+  EXPECT_EQ(plan.icon, "L\\common\\Images\\tabla.ico");
+  EXPECT_EQ(plan.target, "http://game/tabla");
+  EXPECT_TRUE(plan.through_browser);
   s.icon_path = "icons\\t.ico";
-  ASSERT_TRUE(GameShortcut("D", "L", "tabla", s, &spec));
-  EXPECT_EQ(spec.icon, "L\\icons\\t.ico");
+  ASSERT_TRUE(GameShortcut("D", "L", "tabla", s, &plan));
+  EXPECT_EQ(plan.icon, "L\\icons\\t.ico");
 
-  spec = PortalShortcut("D", "L", "Game Title", "http://www.ludoria.com");
-  EXPECT_EQ(spec.link, "D\\Game Title.lnk");
-  EXPECT_EQ(spec.icon, "L\\common\\Images\\newldc2005.ico");
-  EXPECT_EQ(spec.target, "http://www.ludoria.com/?docref=icon");
-  EXPECT_TRUE(spec.through_browser);
+  plan = PortalShortcut("D", "L", "Game Title", "http://www.ludoria.com");
+  EXPECT_EQ(plan.link, "D\\Game Title.lnk");
+  EXPECT_EQ(plan.icon, "L\\common\\Images\\newldc2005.ico");
+  EXPECT_EQ(plan.target, "http://www.ludoria.com/?docref=icon");
+  EXPECT_TRUE(plan.through_browser);
   EXPECT_EQ(PortalShortcut("D", "L", "T", "http://h/").target, "http://h/?docref=icon");
 }
 
