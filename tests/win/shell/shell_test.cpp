@@ -127,7 +127,7 @@ bool ReadLink(const std::string& link, LinkFields* fields) {
 TEST_F(BrowserTest, ShortcutsReadBack) {
   ::CoInitialize(nullptr);
   ScratchFolder desktop;
-  ShortcutSpec direct{desktop.Sub("Direct.lnk"), "Direct one", "C:\\Games\\tabla.exe",
+  ShortcutPlan direct{desktop.Sub("Direct.lnk"), "Direct one", "C:\\Games\\tabla.exe",
                       "C:\\Games\\tabla.ico", false};
   ASSERT_TRUE(SUCCEEDED(CreateShortcut(direct)));
   LinkFields fields;
@@ -139,7 +139,7 @@ TEST_F(BrowserTest, ShortcutsReadBack) {
   EXPECT_EQ(fields.description, "Direct one");
 
   SetCommand("http", "\"C:\\Program Files\\Internet Explorer\\iexplore.exe\" %1");
-  ShortcutSpec web{desktop.Sub("Web.lnk"), "Web", "http://game.ludoria.com/tabla", "", true};
+  ShortcutPlan web{desktop.Sub("Web.lnk"), "Web", "http://game.ludoria.com/tabla", "", true};
   ASSERT_TRUE(SUCCEEDED(CreateShortcut(web)));
   ASSERT_TRUE(ReadLink(web.link, &fields));
   EXPECT_NE(fields.path.find("iexplore.exe"), std::string::npos) << fields.path;
@@ -149,7 +149,7 @@ TEST_F(BrowserTest, ShortcutsReadBack) {
   // No browser: no shortcut through it.
   SetCommand("http", "");
   SetCommand("htmlfile", "");
-  ShortcutSpec none{desktop.Sub("None.lnk"), "", "http://x", "", true};
+  ShortcutPlan none{desktop.Sub("None.lnk"), "", "http://x", "", true};
   EXPECT_TRUE(FAILED(CreateShortcut(none)));
   EXPECT_FALSE(FileExists(none.link));
   ::CoUninitialize();
