@@ -11,10 +11,8 @@
 // is installed, or nowhere.
 //
 // Threads: the driver thread and the download workers call the meter
-// operations. A sink must not call back into meter operations, and the
-// thread that owns the window must not run meter operations while a worker
-// waits for it inside a sink call (the window's sink sends its messages
-// synchronously).
+// operations. A sink must not call back into meter operations, and must not
+// wait for another thread (the window's sink only posts).
 #pragma once
 
 #include <cstdint>

@@ -2,21 +2,11 @@
 
 #include <commctrl.h>
 
-#include <cstring>
-
 #include "starter/resources/ui_resource_ids.h"
 #include "starter/app/starter_app.h"
 #include "starter/platform/string_table.h"
 
 namespace ld {
-
-// One progress change carried to the window's thread.
-struct cMainWindow::ProgressChange {
-  enum Kind { kRange, kPosition, kText } kind;
-  const char* control;
-  uint32_t value;
-  const std::string* text;
-};
 
 namespace {
 
@@ -119,6 +109,9 @@ void cMainWindow::OnTimer(UINT_PTR id) {
     case kPanelTimer:
       if (panels_ready_ || CheckPanels()) ::KillTimer(hwnd(), kPanelTimer);
       break;
+    case kProgressTimer:
+      OnProgressTimer();
+      break;
     default:
       break;
   }
@@ -129,6 +122,11 @@ LRESULT cMainWindow::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
     bool handled = false;
     const LRESULT answer = env_.startup(message, wparam, lparam, &handled);
     if (handled) return answer;
+  }
+  // The driver's sends come after every progress change it made before them.
+  if (message == UWM_DRIVER_UI ||
+      (message >= UWM_UI_START_PANEL_TIMER && message <= UWM_UI_COUNTDOWN_WAIT)) {
+    ShowPendingProgress();
   }
   switch (message) {
     case UWM_DRIVER_UI:
@@ -158,7 +156,7 @@ LRESULT cMainWindow::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       return 0;
     case UWM_UI_PROGRESS:
-      if (lparam != 0) ApplyProgress(*reinterpret_cast<const ProgressChange*>(lparam));
+      OnProgressMessage();
       return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
@@ -167,6 +165,7 @@ LRESULT cMainWindow::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_DESTROY:
       // The children go with the window; their objects must not keep the
       // handles.
+      ::KillTimer(hwnd(), kProgressTimer);
       controls_.DestroyAll();
       if (sink_installed_) {
         SetProgressSink(previous_sink_);
@@ -177,63 +176,6 @@ LRESULT cMainWindow::WindowProc(UINT message, WPARAM wparam, LPARAM lparam) {
     default:
       return cWindow::WindowProc(message, wparam, lparam);
   }
-}
-
-void cMainWindow::ApplyProgress(const ProgressChange& change) {
-  cWindow* control = controls_.Find(change.control);
-  if (control == nullptr || control->hwnd() == nullptr) return;
-  switch (change.kind) {
-    case ProgressChange::kRange:
-      ::SendMessageA(control->hwnd(), PBM_SETRANGE32, 0, static_cast<LPARAM>(change.value));
-      break;
-    case ProgressChange::kPosition:
-      ::SendMessageA(control->hwnd(), PBM_SETPOS, change.value, 0);
-      break;
-    case ProgressChange::kText:
-      control->SetText(change.text->c_str());
-      break;
-  }
-}
-
-void cMainWindow::SendProgress(const ProgressChange& change) {
-  HWND window = hwnd();
-  if (window == nullptr || !::IsWindow(window)) return;
-  ::SendMessageA(window, UWM_UI_PROGRESS, 0, reinterpret_cast<LPARAM>(&change));
-}
-
-// Every send to the window is a thread switch (under Wine a round trip
-// through its server), and the downloads report every piece they read, far
-// more often than anyone can see: a 1,000-file install spent most of its time
-// here. So a bar position or a progress text goes out at most every
-// kDisplayIntervalMs per control; ranges, empty and full bars and emptied
-// texts always go. The sink runs under the meter lock, which guards the
-// clocks too.
-bool cMainWindow::DisplayDue(const char* control, bool always) {
-  DisplayClock& clock = display_clocks_[control];
-  const DWORD now = ::GetTickCount();
-  if (!always && clock.shown && now - clock.last_ms < kDisplayIntervalMs) return false;
-  clock.shown = true;
-  clock.last_ms = now;
-  return true;
-}
-
-void cMainWindow::SetBarRange(const char* bar, uint32_t maximum) {
-  // The first position of a new range always shows.
-  DisplayClock& clock = display_clocks_[bar];
-  clock.range = maximum;
-  clock.shown = false;
-  SendProgress({ProgressChange::kRange, bar, maximum, nullptr});
-}
-void cMainWindow::SetBarPosition(const char* bar, uint32_t position) {
-  const uint32_t range = display_clocks_[bar].range;
-  if (!DisplayDue(bar, position == 0 || (range != 0 && position >= range))) return;
-  SendProgress({ProgressChange::kPosition, bar, position, nullptr});
-}
-void cMainWindow::SetText(const char* control, const std::string& text) {
-  const bool progress_text =
-      std::strcmp(control, kTimeLeftText) == 0 || std::strcmp(control, kTransferRateText) == 0;
-  if (!DisplayDue(control, !progress_text || text.empty())) return;
-  SendProgress({ProgressChange::kText, control, 0, &text});
 }
 
 }  // namespace ld

@@ -6,7 +6,10 @@
 // Threads: the window and every handler run on the main thread. The driver
 // thread reaches it only through the UI send operation (ui_send.h) with
 // UWM_DRIVER_UI and through the Driver* operations below, which send their
-// own private messages; progress sink calls (any thread) are sent likewise.
+// own private messages. Progress sink calls (any thread) never wait for the
+// window: they leave the latest value per control and post one message
+// (main_window_progress.cpp); the window shows those values before it handles
+// any driver message, so a driver's send still sees every earlier change.
 // The only state shared with the driver is the wake event and the stop flag
 // (through MainWindowEnv).
 //
@@ -20,7 +23,9 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "core/ui/countdown.h"
 #include "starter/download/progress_sink.h"
@@ -85,7 +90,7 @@ class cMainWindow : public cWindow, public ProgressSink {
   // countdown, then the countdown is finished and its display emptied.
   void DriverWaitForCountdown(cStarterApp& app);
 
-  // ProgressSink (any thread; sent to the main thread).
+  // ProgressSink (any thread; posted to the main thread, never waits).
   void SetBarRange(const char* bar, uint32_t maximum) override;
   void SetBarPosition(const char* bar, uint32_t position) override;
   void SetText(const char* control, const std::string& text) override;
@@ -102,8 +107,6 @@ class cMainWindow : public cWindow, public ProgressSink {
   LRESULT WindowProc(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
-  struct ProgressChange;
-
   // Pages (main_window_pages.cpp).
   void BuildInstallFolderPage();
   void BuildDownloadPage();
@@ -123,8 +126,6 @@ class cMainWindow : public cWindow, public ProgressSink {
   // Countdown and panels (main_window_countdown.cpp).
   void StartCountdown();
   bool PanelLoaded(const char* name, CMWebControl* panel);
-  void ApplyProgress(const ProgressChange& change);
-  void SendProgress(const ProgressChange& change);
   // Commands (main_window_actions.cpp).
   void ToggleShortcutCheck();
   void UncheckShortcut();
@@ -155,15 +156,28 @@ class cMainWindow : public cWindow, public ProgressSink {
   GdiObjectHandle panel_brush_, window_brush_, message_brush_, control_brush_;
   bool bitmaps_loaded_ = false;
   cBitmapHolder logo_, folder_label_, background_, bottom_edge_, top_edge_, right_edge_;
-  // When each bar and progress text was last shown (see DisplayDue).
-  struct DisplayClock {
-    bool shown = false;
-    DWORD last_ms = 0;
+  // Progress waiting for the main thread (main_window_progress.cpp): the
+  // latest range, position and text per control, in the order the controls
+  // first changed. Guarded by progress_lock_, as is progress_requested_ (a
+  // UWM_UI_PROGRESS or the progress timer is outstanding).
+  struct PendingProgress {
+    std::string control;
+    bool has_range = false;
+    bool has_position = false;
+    bool has_text = false;
     uint32_t range = 0;
+    uint32_t position = 0;
+    std::string text;
   };
-  static constexpr DWORD kDisplayIntervalMs = 50;
-  bool DisplayDue(const char* control, bool always);
-  std::map<std::string, DisplayClock> display_clocks_;
+  PendingProgress& PendingFor(const char* control);
+  void RequestProgressShow();
+  // Main thread: shows what has gathered; false when nothing had.
+  bool ShowPendingProgress();
+  void OnProgressMessage();
+  void OnProgressTimer();
+  std::mutex progress_lock_;
+  std::vector<PendingProgress> pending_progress_;
+  bool progress_requested_ = false;
   ProgressSink* previous_sink_ = nullptr;
   bool sink_installed_ = false;
 };

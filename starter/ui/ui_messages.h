@@ -46,13 +46,16 @@ inline constexpr UINT UWM_UI_PRIVATE = WM_APP + 0x100;
 inline constexpr UINT UWM_UI_START_PANEL_TIMER = UWM_UI_PRIVATE + 0;
 inline constexpr UINT UWM_UI_COUNTDOWN_LEFT = UWM_UI_PRIVATE + 1;  // answer: ms left
 inline constexpr UINT UWM_UI_COUNTDOWN_WAIT = UWM_UI_PRIVATE + 2;  // wParam 1 begin, 0 end
-inline constexpr UINT UWM_UI_PROGRESS = UWM_UI_PRIVATE + 3;        // lParam: ProgressChange*
+inline constexpr UINT UWM_UI_PROGRESS = UWM_UI_PRIVATE + 3;        // progress gathered
 
 // Timers of the installation window.
 inline constexpr UINT_PTR kRefreshTimer = 500;    // launch-string refresh, 120000 ms
 inline constexpr UINT_PTR kCountdownTimer = 501;  // end of the countdown
 inline constexpr UINT_PTR kPanelTimer = 502;      // web panel check
 inline constexpr UINT kPanelTimerMs = 700;
+// Gathered progress shows at most this often (a private timer of the window).
+inline constexpr UINT_PTR kProgressTimer = 0x5100;
+inline constexpr UINT kProgressIntervalMs = 50;
 // The countdown starts this long after the first panel check even when the
 // advertisement panel never loads.
 inline constexpr DWORD kPanelFallbackMs = 3000;

@@ -15,6 +15,13 @@ LRESULT UiSend(cMainWindow* window, UINT message, WPARAM wparam, LPARAM lparam) 
   return answer;
 }
 
+bool UiPost(cMainWindow* window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (window == nullptr) return false;
+  HWND handle = window->hwnd();
+  if (handle == nullptr || !::IsWindow(handle)) return false;
+  return ::PostMessageA(handle, message, wparam, lparam) != FALSE;
+}
+
 void WaitForUser(cStarterApp& app, cMainWindow* window, bool countdown) {
   HANDLE wake = app.WakeEvent();
   bool panels_ready = false;

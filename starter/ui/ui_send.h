@@ -15,6 +15,11 @@ class cStarterApp;
 // synchronous: the window's change has finished when this returns.
 LRESULT UiSend(cMainWindow* window, UINT message, WPARAM wparam, LPARAM lparam);
 
+// The asynchronous variant for progress only: posts `message` while the
+// window exists and returns at once (false when nothing was posted). Any
+// thread; the window's thread handles it when it gets to it.
+bool UiPost(cMainWindow* window, UINT message, WPARAM wparam, LPARAM lparam);
+
 // Waits for the user (the start button, the end of the countdown): asks the
 // window to check its web panels until both have loaded; with `countdown`
 // leaves when the window's countdown has run out; waits on the application's

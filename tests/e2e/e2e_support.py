@@ -133,7 +133,7 @@ class Scenario:
         drive, rest = path.split(":", 1)
         return os.path.join(self.prefix, "drive_" + drive.lower(), *rest.strip("\\").split("\\"))
 
-    def ini_text(self):
+    def ini_text(self, install_root=INSTALL_ROOT):
         host = self.addr
         https_port = self.https_addr.split(":")[1] if self.https_addr else "443"
         keys = ["real_download", "dev_download", "alpha_download", "outside_download",
@@ -141,7 +141,7 @@ class Scenario:
                 "alpha_steplog", "real_plum", "alpha_plum", "dev_plum"]
         lines = ["[servers]"] + ["%s=%s" % (k, host) for k in keys]
         lines += ["plum_https_port=%s" % https_port, "[private]",
-                  "DefaultInstallDir=%s" % INSTALL_ROOT, ""]
+                  "DefaultInstallDir=%s" % install_root, ""]
         return "\r\n".join(lines)
 
     def place_starter(self, folder=STARTER_DIR):
@@ -229,17 +229,22 @@ class Scenario:
     def paths(self, prefix=""):
         return [r["path"] for r in self.requests() if r["path"].startswith(prefix)]
 
-    def steps(self):
+    def mark(self):
+        """Where the requests of the next run begin in the log."""
+        return len(self.requests())
+
+    def steps(self, since=0):
         steps = []
-        for r in self.requests():
+        for r in self.requests()[since:]:
             if r["path"] == "/log.html":
                 m = re.search(r"[?&]step=(\d+)", r.get("target", ""))
                 if m:
                     steps.append(int(m.group(1)))
         return steps
 
-    def reports(self):
-        return [r.get("body", "") for r in self.requests() if r["path"] == "/tracebook/v1/log"]
+    def reports(self, since=0):
+        return [r.get("body", "") for r in self.requests()[since:]
+                if r["path"] == "/tracebook/v1/log"]
 
     def game_downloads(self):
         return [p for p in self.paths("/dist/") if not p.startswith("/dist/ldstart/")]
@@ -269,6 +274,41 @@ class Scenario:
 def expect(condition, message):
     if not condition:
         raise Failure(message)
+
+
+class Skip(Exception):
+    """The scenario cannot run on this machine (the reason says why)."""
+
+
+# Step-log entries of a run with the step log switched on: the start-up's
+# (game and member id, library check, single instance, language, driver
+# started, launch string obtained) and the driver's end.
+STARTUP_STEPS = [200, 202, 204, 206, 208, 212]
+NOTHING_TO_DO = STARTUP_STEPS + [250]
+FILES_UPDATED = STARTUP_STEPS + [238, 242, 250]
+# Every game start first starts the sound program, which the test game does
+# not have: the launcher reports each start it could not make.
+GAME_START_REPORTS = ["VaRidirOro.exe"]
+
+
+def expect_run_log(s, label, steps, reports=(), since=0):
+    """The step-log entries (their senders run on threads of their own, so in
+    any order) and the report requests, each named by a text its body holds,
+    of the run whose requests begin at `since`."""
+    got = sorted(s.steps(since))
+    expect(got == sorted(steps), "%s: step log %s, expected %s" % (label, got, sorted(steps)))
+    bodies = s.reports(since)
+    expect(len(bodies) == len(reports) and all(any(r in b for b in bodies) for r in reports),
+           "%s: reports %s, expected %s" % (label, [report_summary(b) for b in bodies],
+                                            list(reports)))
+
+
+def report_summary(body):
+    try:
+        record = json.loads(body)
+        return "%s %s" % (record.get("errorCode"), record.get("body", "")[:100])
+    except ValueError:
+        return body[:100]
 
 
 FOLDER_PAGE = """wait class:LDSTART 90000

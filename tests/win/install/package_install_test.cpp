@@ -92,34 +92,6 @@ TEST_P(FreshInstall, EveryFileLandsAndASecondCheckFindsNothing) {
 
 INSTANTIATE_TEST_SUITE_P(BothLayouts, FreshInstall, ::testing::Values("1.5.0", "1.0.0"));
 
-TEST_F(PackageInstallTest, OneChangedFileIsTheOnlyOneFetched) {
-  PublishedPackage package(test::UniqueTag("HJC"));
-  ASSERT_NO_FATAL_FAILURE(PublishGame(&package, "1.5.0"));
-  PackageDescriptor descriptor = Descriptor(package);
-  RecordingPresenter boxes;
-  ScopedBoxPresenter scoped(&boxes);
-  descriptor.bytes_to_download =
-      CheckPackageFiles(install_.path(), &descriptor.records, &executables_);
-  ASSERT_TRUE(InstallPackage(context_, descriptor));
-  const std::size_t first_run = ZipRequests(package).size();
-  ASSERT_EQ(7u, first_run);
-
-  const std::string changed = install_.path() + "\\data\\img\\b.bmp";
-  ASSERT_TRUE(test::WriteAll(changed, "damaged"));
-  descriptor.bytes_to_download =
-      CheckPackageFiles(install_.path(), &descriptor.records, &executables_);
-  for (const FileRecord& record : descriptor.records) {
-    EXPECT_EQ(record.name == "b.bmp" ? kSizeDiffers : kUpToDate, record.needs_update)
-        << record.name;
-  }
-  ASSERT_TRUE(InstallPackage(context_, descriptor));
-  const std::vector<std::string> requested = ZipRequests(package);
-  ASSERT_EQ(first_run + 1, requested.size());
-  EXPECT_EQ("/dist/" + package.name() + "/data/img/b.bmp.zip", requested.back());
-  ExpectInstalled(descriptor);
-  EXPECT_TRUE(boxes.boxes.empty());
-}
-
 // Records the file bar positions and the file names the installer shows.
 class FileBarRecorder : public ProgressSink {
  public:

@@ -45,31 +45,6 @@ class UpdateListFetchTest : public test::ListFetchTest {
   }
 };
 
-TEST_F(UpdateListFetchTest, FetchReplacesTheOldListAndBuildsOneRecordPerInstallFile) {
-  tree_.Put("newhul/TABLA.hul", kList);
-  test::ScratchFolder::WriteFile(LocalList("TABLA"), "stale list of an earlier run\n");
-  PackageDescriptor package = Package("TABLA", true);
-
-  ASSERT_TRUE(FetchUpdateList(settings_, &package));
-  EXPECT_EQ(ReadWholeFile(LocalList("TABLA")), kList);
-  EXPECT_EQ(package.download_address, "http://dl.example/tabla");
-  EXPECT_EQ(package.update_list.project_name, "TABLA");
-  EXPECT_TRUE(package.update_list.IsNewerLayout());
-  ASSERT_EQ(package.records.size(), 3u);
-  EXPECT_EQ(package.records[0].dir_path, "\\");
-  EXPECT_EQ(package.records[0].name, "tabla.exe");
-  EXPECT_EQ(package.records[0].checksum, 123u);
-  EXPECT_EQ(package.records[0].size, 3000u);
-  EXPECT_EQ(package.records[0].zip_size, 1500u);
-  EXPECT_EQ(package.records[0].needs_update, 1u);
-  EXPECT_NE(package.records[0].time, 0);
-  EXPECT_EQ(package.records[0].time, package.records[1].time);  // both date forms
-  EXPECT_EQ(package.records[2].dir_path, "\\data");
-  EXPECT_EQ(package.records[2].name, "b.dat");
-  EXPECT_TRUE(boxes_.boxes.empty());
-  EXPECT_TRUE(log_.events().empty());
-}
-
 TEST_F(UpdateListFetchTest, NotFoundShowsTheDownloadTextWithTheCodeAndThePackageName) {
   for (bool kind_mode : {false, true}) {
     SCOPED_TRACE(kind_mode ? "kind mode" : "plain");

@@ -130,13 +130,6 @@ TEST_F(LaunchStringClientTest, ShownAnswerAndTheDumpBoxCancel) {
   EXPECT_EQ(cancelled, 1);
 }
 
-TEST_F(LaunchStringClientTest, NewFormatIsACopyAndNeverAsks) {
-  flags_.new_format = true;
-  record_.first_gamestring = "ludoria://P=&P0=bQ&P1=Zw";
-  ASSERT_TRUE(Client().Obtain());
-  EXPECT_EQ(record_.second_gamestring, record_.first_gamestring);
-}
-
 TEST_F(LaunchStringClientTest, FailuresShowTheirBoxesAndReports) {
   ScopedBoxPresenter scoped(&boxes_);
   // Status 404: strings 165 and 166 in an error box and the report.

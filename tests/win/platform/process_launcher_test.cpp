@@ -212,16 +212,6 @@ class EchoLaunchTest : public LauncherTest {
   std::string out_;
 };
 
-TEST_F(EchoLaunchTest, CreateProcessGetsTheExactCommandLineAndFolder) {
-  ASSERT_TRUE(IsPlainFile(folder_ + "\\echo_args.exe"));
-  EXPECT_EQ(LaunchProcess(folder_.c_str(), "echo_args.exe", "ludoria://P=&k22e=x y", 5), 1);
-  std::string command, folder;
-  ASSERT_TRUE(ReadEcho(&command, &folder));
-  EXPECT_EQ(command, folder_ + "\\echo_args.exe ludoria://P=&k22e=x y");
-  EXPECT_EQ(folder, folder_);
-  EXPECT_TRUE(reports_.empty());
-}
-
 TEST_F(EchoLaunchTest, ShellExecuteStartsItWhenCreateProcessIsRefused) {
   ScriptedApi api;
   api.real_shell = true;

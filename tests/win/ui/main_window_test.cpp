@@ -4,6 +4,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include "starter/resources/resource_ids.h"
@@ -110,14 +113,22 @@ TEST_F(MainWindowTest, DriverCommandsChangeTextsAndBars) {
   EXPECT_EQ(window_->page(), kPageMessage);
   EXPECT_EQ(window_->controls().Find("MSG1")->Text(), LoadText(IDS_STEP_CONNECTING));
 
-  RunDriver([](cMainWindow* w) {
-    UiSend(w, UWM_DRIVER_UI, DriverUiParam(kUiBuildPage, kPageDownload), 0);
-    UiSend(w, UWM_DRIVER_UI, 0x50001, 0);
-    // The meters report through the window's sink from their own thread.
+  BuildPage(kPageDownload);
+  // The meters report through the window's sink from their own threads and
+  // must never wait for the window: here it handles no message meanwhile.
+  std::thread meters([w = window_.get()] {
+    for (uint32_t i = 0; i < 2000; ++i) {
+      w->SetBarRange("PROGRESS1", 1000 + i % 2);
+      w->SetBarPosition("PROGRESS1", i % 1000);
+      w->SetText("STC_LEFTTIME", std::to_string(i));
+    }
     w->SetBarRange("PROGRESS1", 1000);
     w->SetBarPosition("PROGRESS1", 250);
     w->SetText("STC_LEFTTIME", "3 min");
   });
+  meters.join();
+  // A driver's send comes after every change made before it.
+  RunDriver([](cMainWindow* w) { UiSend(w, UWM_DRIVER_UI, 0x50001, 0); });
   EXPECT_EQ(window_->controls().Find("STC_FIX_MESSAGE")->Text(),
             LoadText(IDS_DOWNLOADING_SETUP_FILES));
   HWND main_bar = window_->controls().Find("PROGRESS1")->hwnd();

@@ -1,5 +1,5 @@
 // ui_showcase: shows one of the starter's windows as a run would, for the
-// screenshots and the probe scenario. A stand-in driver thread builds the
+// screenshots. A stand-in driver thread builds the
 // page through UWM_DRIVER_UI and fills it with sample progress.
 //
 //   ui_showcase logo|folder|download|message|run [kind] [test]
