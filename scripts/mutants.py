@@ -7,6 +7,9 @@ a returned value replaced by `{}`). The spots are listed from the sources in a
 fixed order and picked by a seeded random generator, so the same seed over the
 same core sources gives the same mutants whatever the tests look like.
 
+Only .cpp files are mutated unless --headers is given: one changed header
+rebuilds most of the tests, which makes a run many times longer.
+
 For every mutant the file is changed in --src, core_tests is rebuilt in --build
 (ninja, only that target), run with a time limit, and the file is put back, also
 on Ctrl-C. A mutant that fails to build is left out of the score.
@@ -103,11 +106,11 @@ def sites_in(path, rel):
     return sites
 
 
-def all_sites(src, folders):
+def all_sites(src, folders, suffixes):
     sites = []
     for folder in folders:
         for path in sorted((src / folder).rglob("*")):
-            if path.suffix in (".cpp", ".h") and path.is_file():
+            if path.suffix in suffixes and path.is_file():
                 sites.extend(sites_in(path, path.relative_to(src).as_posix()))
     return sites
 
@@ -141,6 +144,7 @@ def main():
     ap.add_argument("--seed", type=int, default=1)
     ap.add_argument("--count", type=int, default=60, help="mutants to try")
     ap.add_argument("--folders", nargs="+", default=["core"], help="folders of --src to mutate (default: core)")
+    ap.add_argument("--headers", action="store_true", help="mutate .h files too")
     ap.add_argument("--build-timeout", type=int, default=600, help="seconds for one rebuild")
     ap.add_argument("--test-timeout", type=int, default=120, help="seconds for one test run")
     ap.add_argument("--list", action="store_true", help="only print the chosen mutants")
@@ -148,7 +152,7 @@ def main():
     args = ap.parse_args()
     src, build = args.src.resolve(), args.build.resolve()
 
-    sites = all_sites(src, args.folders)
+    sites = all_sites(src, args.folders, (".cpp", ".h") if args.headers else (".cpp",))
     chosen = random.Random(args.seed).sample(sites, min(args.count, len(sites)))
     describe = lambda s: f"{s[0]}:{s[1]}: '{s[3]}' -> '{s[4]}'"
     print(f"{len(sites)} mutation sites; seed {args.seed}, {len(chosen)} mutants")
@@ -186,10 +190,9 @@ def main():
                 path.write_text(original, encoding="utf-8")
             results.append({"site": describe(site), "outcome": outcome, "failed": failed})
             print(f"[{k}/{len(chosen)}] {outcome:12} {describe(site)} ({time.time() - start:.0f}s)", flush=True)
+        run(build_cmd, args.build_timeout)  # leave the build matching the sources
     except KeyboardInterrupt:
         print("interrupted; the mutated file was restored")
-    finally:
-        run(build_cmd, args.build_timeout)  # leave the build matching the sources
 
     caught = sum(r["outcome"] == "caught" for r in results)
     survived = [r for r in results if r["outcome"] == "survived"]

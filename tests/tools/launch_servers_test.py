@@ -35,10 +35,6 @@ class InspectorTest(unittest.TestCase):
                    "second: ludoria://TABLAchannel://c metp://a/b/c/;k22e:5=TABLA"
                    "&k22e:5=TABLA&k300e:3=OLD&k93e:4=Game\n"
                    "first: ludoria://http://gs/g?k22e=TABLA&k300e=OLD&lang=ko&clk2=1\n")
-        # No k300e in the first gamestring: it stays as it is.
-        self.check(("gamestring", "merge", "--first", "ludoria://http://gs/g?a=1",
-                    "--answer", "x;k300e:1=N"), 0,
-                   "second: x;k300e:1=N\nfirst: ludoria://http://gs/g?a=1\n")
 
     def test_handover(self):
         self.check(("gamestring", "handover", "ludoria://abc"), 0, "abc\n")
