@@ -3,10 +3,9 @@ as one JSON object, and the package list it would build."""
 
 import json
 import os
-import tempfile
 import unittest
 
-from tool_support import run
+from tool_support import run, temp_dir
 
 CATALOGUE = (
     b"; published by the portal\r\n"
@@ -25,13 +24,10 @@ CATALOGUE = (
 
 class CatalogueDumpTest(unittest.TestCase):
     def setUp(self):
-        self.tmp = tempfile.TemporaryDirectory()
+        self.tmp = temp_dir(self)
         self.path = os.path.join(self.tmp.name, "gamekind.ini")
         with open(self.path, "wb") as f:
             f.write(CATALOGUE)
-
-    def tearDown(self):
-        self.tmp.cleanup()
 
     def run_tool(self, *args):
         return run("catalogue", "dump", *args)
@@ -65,16 +61,14 @@ class CatalogueDumpTest(unittest.TestCase):
 
     def test_missing_file_fails(self):
         r = self.run_tool(os.path.join(self.tmp.name, "none.ini"), "--game", "x")
-        self.assertEqual(1, r.returncode)
-        self.assertEqual(b"", r.stdout)
+        self.assertEqual((1, b""), (r.returncode, r.stdout))
 
     def test_usage(self):
         for args in ([], [self.path], [self.path, "--game"], ["--game", "x"],
                      [self.path, "--game", "x", "--bogus"], [self.path, self.path, "--game", "x"]):
             with self.subTest(args=args):
                 r = self.run_tool(*args)
-                self.assertEqual(2, r.returncode)
-                self.assertEqual(b"", r.stdout)
+                self.assertEqual((2, b""), (r.returncode, r.stdout))
         r = self.run_tool("--help")
         self.assertEqual(0, r.returncode)
         self.assertIn(b"usage: ldtool catalogue dump", r.stdout)

@@ -7,14 +7,13 @@ loopback and fetched by the addresses the starter forms."""
 import json
 import os
 import shutil
-import tempfile
 import time
 import unittest
 import urllib.request
 import zipfile
 
 from serve_test import Server
-from tool_support import run
+from tool_support import run, temp_dir
 
 # A fixed local time with odd seconds: zips keep two-second steps, the list
 # keeps the second, the file check compares to the minute.
@@ -64,13 +63,10 @@ def list_dir(rel):
 
 class PublishTest(unittest.TestCase):
     def setUp(self):
-        self.tmp = tempfile.TemporaryDirectory()
+        self.tmp = temp_dir(self)
         self.src = os.path.join(self.tmp.name, "src")
         self.root = os.path.join(self.tmp.name, "root")
         make_folder(self.src)
-
-    def tearDown(self):
-        self.tmp.cleanup()
 
     def publish(self, *extra, package="TABLA", src=None, check=True):
         return ldtool("publish", "--package", package, "--from", src or self.src,

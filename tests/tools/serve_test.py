@@ -7,11 +7,10 @@ import json
 import os
 import signal
 import subprocess
-import tempfile
 import time
 import unittest
 
-from tool_support import LDTOOL
+from tool_support import LDTOOL, temp_dir
 
 
 class Server:
@@ -66,7 +65,7 @@ class Server:
 
 class ServeTest(unittest.TestCase):
     def setUp(self):
-        self.tmp = tempfile.TemporaryDirectory()
+        self.tmp = temp_dir(self)
         self.root = os.path.join(self.tmp.name, "root")
         os.makedirs(os.path.join(self.root, "dist", "pkg", "data"))
         self.big = os.urandom(2500000)  # large enough to be streamed, not held in memory
@@ -78,16 +77,10 @@ class ServeTest(unittest.TestCase):
         for rel, data in self.files.items():
             with open(os.path.join(self.root, rel), "wb") as f:
                 f.write(data)
-        self.servers = []
-
-    def tearDown(self):
-        for s in self.servers:
-            s.stop()
-        self.tmp.cleanup()
 
     def start(self, *extra, **kw):
         s = Server(self.root, *extra, **kw)
-        self.servers.append(s)
+        self.addCleanup(s.stop)
         return s
 
     def test_files_and_not_found(self):

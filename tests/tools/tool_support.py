@@ -2,6 +2,7 @@
 
 import os
 import subprocess
+import tempfile
 
 LDTOOL = os.environ.get("LDTOOL", "ldtool")
 
@@ -11,3 +12,10 @@ def run(*args, text=False, tz=None, timeout=60):
     env = dict(os.environ, TZ=tz) if tz else None
     return subprocess.run([LDTOOL, *args], capture_output=True, text=text, timeout=timeout,
                           env=env)
+
+
+def temp_dir(test):
+    """A temporary folder removed when the test ends, whatever its outcome."""
+    tmp = tempfile.TemporaryDirectory()
+    test.addCleanup(tmp.cleanup)
+    return tmp

@@ -59,15 +59,12 @@ class GamestringZoneTest(unittest.TestCase):
         self.assertIn("usage: ldtool gamestring zone [--ini FILE] TEXT", r.stdout)
         for args in [[], ["a", "b"], ["--bogus", "x"]]:
             r = run("gamestring", "zone", *args)
-            self.assertEqual(r.returncode, 2, args)
-            self.assertEqual(r.stdout, "", args)
+            self.assertEqual((r.returncode, r.stdout), (2, ""), args)
             self.assertIn("gamestring zone", r.stderr)
         # "--" lets a TEXT start with a dash.
         self.assertEqual(run("gamestring", "zone", "--", "-&p189=2").stdout.split("\n")[0],
                          "zone=2")
 
-
-class GamestringZoneIniTest(unittest.TestCase):
     def test_servers_section_overrides_hosts(self):
         with tempfile.TemporaryDirectory() as d:
             ini = os.path.join(d, "ldstarter.ini")
@@ -79,17 +76,13 @@ class GamestringZoneIniTest(unittest.TestCase):
                              "dist=http://127.0.0.1:8081/pica/dist\n"
                              "download=http://rd.test/dist\nhul=http://rd.test/hul\n")
             r = run("gamestring", "zone", "--ini", os.path.join(d, "none.ini"), OLD % "4")
-            self.assertEqual(r.returncode, 1)
-            self.assertEqual(r.stdout, "")
+            self.assertEqual((r.returncode, r.stdout), (1, ""))
             self.assertEqual(run("gamestring", "zone", OLD % "4", "--ini").returncode, 2)
 
 
 class VersionCompareTest(unittest.TestCase):
     def setUp(self):
-        self.dir = tempfile.TemporaryDirectory()
-
-    def tearDown(self):
-        self.dir.cleanup()
+        self.dir = tool_support.temp_dir(self)
 
     def compare(self, content, own):
         path = os.path.join(self.dir.name, "ldstarter_verinfo.dat")
@@ -116,8 +109,7 @@ class VersionCompareTest(unittest.TestCase):
         for args in [[], [path], [path, "1.2.3"], [path, "1.2.3.65536"], [path, "1.2.3.4", "x"],
                      ["--bogus", path, "1.2.3.4"]]:
             r = run("version", "compare", *args)
-            self.assertEqual(r.returncode, 2, args)
-            self.assertEqual(r.stdout, "", args)
+            self.assertEqual((r.returncode, r.stdout), (2, ""), args)
             self.assertIn("version compare", r.stderr)
         r = run("version", "compare", os.path.join(self.dir.name, "none.dat"), "1.2.3.4")
         self.assertEqual((r.returncode, r.stdout), (1, ""))
