@@ -149,12 +149,18 @@ def main():
     ap.add_argument("--test-timeout", type=int, default=120, help="seconds for one test run")
     ap.add_argument("--list", action="store_true", help="only print the chosen mutants")
     ap.add_argument("--json", type=Path, help="write every mutant's outcome and failing tests here")
+    ap.add_argument("--survivors-of", type=Path, metavar="JSON",
+                    help="try again only the mutants that survived in this earlier --json file")
     args = ap.parse_args()
     src, build = args.src.resolve(), args.build.resolve()
 
     sites = all_sites(src, args.folders, (".cpp", ".h") if args.headers else (".cpp",))
     chosen = random.Random(args.seed).sample(sites, min(args.count, len(sites)))
-    describe = lambda s: f"{s[0]}:{s[1]}: '{s[3]}' -> '{s[4]}'"
+    describe = lambda s: f"{s[0]}:{s[1]}: '{s[3]}' -> '{s[4]}'"  # noqa: E731
+    if args.survivors_of:
+        earlier = json.loads(args.survivors_of.read_text())
+        again = {r["site"] for r in earlier if r["outcome"] == "survived"}
+        chosen = [s for s in chosen if describe(s) in again]
     print(f"{len(sites)} mutation sites; seed {args.seed}, {len(chosen)} mutants")
     if args.list:
         print("\n".join(describe(s) for s in chosen))
@@ -190,6 +196,8 @@ def main():
                 path.write_text(original, encoding="utf-8")
             results.append({"site": describe(site), "outcome": outcome, "failed": failed})
             print(f"[{k}/{len(chosen)}] {outcome:12} {describe(site)} ({time.time() - start:.0f}s)", flush=True)
+            if args.json:  # kept up to date so that a stopped run still leaves its figures
+                args.json.write_text(json.dumps(results, indent=1) + "\n")
         run(build_cmd, args.build_timeout)  # leave the build matching the sources
     except KeyboardInterrupt:
         print("interrupted; the mutated file was restored")
@@ -202,8 +210,6 @@ def main():
           f" {len(results) - scored} not compiled")
     for r in survived:
         print("  survived: " + r["site"])
-    if args.json:
-        args.json.write_text(json.dumps(results, indent=1) + "\n")
     return 0
 
 
