@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <random>
 #include <string>
 
 #include "core/profile/profile_file.h"
@@ -17,13 +18,14 @@
 namespace ld {
 namespace test {
 
-// A fresh folder per test, removed afterwards; the name carries the test's
-// address so parallel test programs never share one.
+// A fresh folder per test, removed afterwards; a random name keeps test
+// programs that run at the same time apart.
 class TempDirTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = std::filesystem::temp_directory_path() /
-           ("ld_core_test_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+           ("ld_core_test_" + std::to_string(std::random_device()()) + "_" +
+            std::to_string(reinterpret_cast<std::uintptr_t>(this)));
     std::filesystem::create_directories(dir_);
   }
   void TearDown() override {
