@@ -75,21 +75,29 @@ inline void SetZone(const char* tz) {
 #endif
 }
 
-// Pins the local zone to KST-9 so that native runs and runs under Wine see
-// the same clock; the zone before is restored afterwards.
-class KstZoneTest : public ::testing::Test {
- protected:
-  void SetUp() override {
+// Sets the local zone for its lifetime and restores the one before.
+class ScopedZone {
+ public:
+  explicit ScopedZone(const char* tz) {
     const char* old = std::getenv("TZ");
     had_zone_ = old != nullptr;
     if (had_zone_) old_zone_ = old;
-    SetZone("KST-9");
+    SetZone(tz);
   }
-  void TearDown() override { SetZone(had_zone_ ? old_zone_.c_str() : nullptr); }
+  ~ScopedZone() { SetZone(had_zone_ ? old_zone_.c_str() : nullptr); }
+  ScopedZone(const ScopedZone&) = delete;
+  ScopedZone& operator=(const ScopedZone&) = delete;
 
  private:
   bool had_zone_ = false;
   std::string old_zone_;
+};
+
+// Pins the local zone to KST-9 so that native runs and runs under Wine see
+// the same clock.
+class KstZoneTest : public ::testing::Test {
+ private:
+  ScopedZone zone_{"KST-9"};
 };
 
 inline SettingLookup MapLookup(std::map<std::string, std::string> values) {

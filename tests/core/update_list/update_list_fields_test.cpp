@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <ctime>
 #include <string>
 #include <tuple>
 
@@ -119,15 +117,12 @@ TEST(LocalTimeCache, AgreesWithTimeFromFields) { ExpectCacheAgrees(); }
 // Zones with daylight saving, including changes at midnight and by half an
 // hour, exercise the days the cache must not shortcut.
 TEST(LocalTimeCache, AgreesAcrossDaylightSavingZones) {
-  const char* old = std::getenv("TZ");
-  const std::string saved = old ? old : "";
   for (const char* zone : {"America/New_York", "Europe/Berlin", "America/Santiago",
                            "Australia/Lord_Howe", "Asia/Seoul"}) {
-    test::SetZone(zone);
+    test::ScopedZone scoped(zone);
     SCOPED_TRACE(zone);
     ExpectCacheAgrees();
   }
-  test::SetZone(old ? saved.c_str() : nullptr);
 }
 #endif
 
