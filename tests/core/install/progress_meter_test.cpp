@@ -47,6 +47,7 @@ TEST(ProgressMeter, TimeLeftUnitsAndRounding) {
       {1000, 500, 500, 1000, 1, "sec"},     // half a second elapsed doubles the rate
       {1000, 1000, 1000, 1000, 0, "sec"},   // done
       {1000, 1500, 1000, 1500, 0, "sec"},   // more than announced: no wrap-around
+      {100, 100, 100000, 1, 0, "sec"},      // done at a slow rate: nothing left
   };
   for (const Case& c : cases) {
     ProgressMeter m;
