@@ -64,6 +64,16 @@ INSTANTIATE_TEST_SUITE_P(AllKernels, ByteSumKernelTest,
                                "portable", "sse2", "avx2"}[static_cast<int>(info.param)]);
                          });
 
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+// A kernel the processor can run must be offered, not quietly replaced by the
+// portable loop.
+TEST(ByteSumKernels, OfferedWhereTheProcessorHasThem) {
+  EXPECT_EQ(ByteSumKernelAvailable(ByteSumKernel::kSse2), bool(__builtin_cpu_supports("sse2")));
+  EXPECT_EQ(ByteSumKernelAvailable(ByteSumKernel::kAvx2), bool(__builtin_cpu_supports("avx2")));
+  EXPECT_TRUE(ByteSumKernelAvailable(ByteSumKernel::kPortable));
+}
+#endif
+
 using FileChecksumTest = test::TempDirTest;
 
 TEST_F(FileChecksumTest, SumsWholeFileAcrossBufferBoundaries) {

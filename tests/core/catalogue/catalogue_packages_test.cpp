@@ -35,6 +35,8 @@ TEST(PackageKindTest, NamesAndSections) {
   for (const char* name : {"", "tbbase ", "TABLA"}) EXPECT_EQ(-1, PackageKindOfName(name)) << name;
   EXPECT_STREQ("", PackageNameOfKind(-1));
   EXPECT_STREQ("", PackageNameOfKind(kPackageKindCount));
+  EXPECT_STREQ("", BaseSectionOfKind(-1));
+  EXPECT_STREQ("", BaseSectionOfKind(kPackageKindCount));
 }
 
 TEST(NeededPackagesTest, OrderAndSelection) {
