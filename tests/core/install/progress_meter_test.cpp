@@ -123,6 +123,10 @@ TEST(ProgressMeter, StagedMainModeWalkThrough) {
   EXPECT_EQ(100u, m.ExtractionProgress(5, 5).position);
   m.StagedFileExtracted();
   EXPECT_EQ(50u, m.extracted_share());
+
+  m.StagedStart(1000, kT0);
+  m.StagedNextFile(1000);  // one file holds everything
+  EXPECT_EQ(100u, m.current_weight());
 }
 
 TEST(ProgressMeter, StagedNamedMode) {

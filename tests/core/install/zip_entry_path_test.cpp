@@ -22,6 +22,7 @@ TEST(ZipEntryOutputPath, SafeNamesLandUnderTheFolderUnsafeOnesNowhere) {
       {"./a.txt", "C:\\Game\\.\\a.txt"},
       {"..a/b..", "C:\\Game\\..a\\b.."},
       {".hidden", "C:\\Game\\.hidden"},
+      {"read me.txt", "C:\\Game\\read me.txt"},
       {"\xB7\xE7\xB5\xE5.txt", "C:\\Game\\\xB7\xE7\xB5\xE5.txt"},  // code page 949 bytes
       // Absolute names.
       {"/etc/passwd", nullptr},

@@ -51,6 +51,8 @@ TEST(ProfileFileTest, NameHelpers) {
   EXPECT_FALSE(ProfileNameEquals("tabla", "tabla "));
   EXPECT_FALSE(ProfileNameEquals("\xC5\xB8", "\xE5\xB8"));  // no folding above ASCII
   EXPECT_EQ("a b", TrimProfileSpace("\x1a\t a b \r\n\v\f"));
+  // Only a leading 0 starts a prefix: "5x10" is 5, not 0x10.
+  EXPECT_EQ(5, test::Parsed("[N]\nk=5x10\n").GetInt("N", "k", -1));
 }
 
 }  // namespace
