@@ -92,7 +92,7 @@ TEST(ProgressMeter, NamedModeDrivesOnlyItsBar) {
 // weight) and then unpacked (second half).
 TEST(ProgressMeter, StagedMainModeWalkThrough) {
   ProgressMeter m;
-  m.Reset(false);
+  EXPECT_EQ("main range=100 pos=0 clear", D(m.Reset(false)));
   m.StagedStart(1000, kT0);
   m.StagedNextFile(400);
   EXPECT_EQ(40u, m.current_weight());
@@ -131,7 +131,7 @@ TEST(ProgressMeter, StagedMainModeWalkThrough) {
 
 TEST(ProgressMeter, StagedNamedMode) {
   ProgressMeter m;
-  m.Reset(true);
+  EXPECT_EQ("named range=100 pos=0 unchanged", D(m.Reset(true)));
   m.StagedStart(1000, kT0);
   m.StagedNextFile(400);  // main mode only
   EXPECT_EQ(0u, m.current_weight());
