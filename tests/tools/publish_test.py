@@ -99,7 +99,8 @@ class PublishTest(unittest.TestCase):
                 mtime = os.stat(os.path.join(self.src, rel)).st_mtime
                 zpath = os.path.join(self.root, "dist", "TABLA", rel + ".zip")
                 self.assertEqual((f["size"], f["checksum"], f["time"], f["zipsize"]),
-                                 (len(data), sum(data) & 0xFFFFFFFF, int(mtime), os.path.getsize(zpath)))
+                                 (len(data), sum(data) & 0xFFFFFFFF, int(mtime),
+                                  os.path.getsize(zpath)))
                 with zipfile.ZipFile(zpath) as z:
                     (info,) = z.infolist()
                     self.assertEqual(info.filename, os.path.basename(rel))
@@ -262,7 +263,8 @@ class PublishTest(unittest.TestCase):
         self.assertEqual((c["bases"]["TABLA"], c["bases"]["FLORAEX"], c["popup"], c["no_base2005"]),
                          (["TABLA", "RUNNER"], ["TABLA"], True, True))
         self.assertEqual(c["packages"], ["TABLA", "tbbase", "flbaseex"])
-        self.assertEqual((c["shortcut"]["url"], c["shortcut"]["icon"]), ("http://game/x", "img\\x.ico"))
+        self.assertEqual((c["shortcut"]["url"], c["shortcut"]["icon"]),
+                         ("http://game/x", "img\\x.ico"))
         r = catalogue("RUNNER")
         self.assertEqual(r["companion"], {"file": "Va.exe", "all": False, "games": ["RUNNER"]})
         self.assertEqual(r["packages"], ["RUNNER", "base2005", "tbbase"])

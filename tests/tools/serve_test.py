@@ -164,7 +164,8 @@ class ServeTest(unittest.TestCase):
                          ("POST", "/tracebook/v1/log", "/tracebook/v1/log"))
         self.assertEqual(base64.b64decode(post["body_base64"]), body)
         self.assertEqual(post["body"], body.decode("latin-1"))  # not UTF-8: byte per char
-        self.assertEqual([post["headers"][k] for k in ("Content-type", "Content-Length", "User-Agent")],
+        sent = ("Content-type", "Content-Length", "User-Agent")
+        self.assertEqual([post["headers"][k] for k in sent],
                          ["application/json", str(len(body)), headers["User-Agent"]])
         self.assertEqual((get["method"], get["target"], get["path"], get["status"]),
                          ("GET", step, "/log.html", 200))
