@@ -114,6 +114,7 @@ TEST(VersionInfoTest, DottedVersionIsStrict) {
       {"1.2.3.4 ", false, 0, 0},
       {" 1.2.3.4", false, 0, 0},
       {"1..3.4", false, 0, 0},
+      {"1,2.3.4", false, 0, 0},
       {"-1.2.3.4", false, 0, 0},
       {"", false, 0, 0},
       {"99999999999999999999.0.0.0", false, 0, 0},
