@@ -13,6 +13,7 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from gamestring_test import run  # noqa: E402
 from serve_test import Server  # noqa: E402
+from tool_support import temp_dir  # noqa: E402
 
 
 class InspectorTest(unittest.TestCase):
@@ -35,10 +36,6 @@ class InspectorTest(unittest.TestCase):
                    "second: ludoria://TABLAchannel://c metp://a/b/c/;k22e:5=TABLA"
                    "&k22e:5=TABLA&k300e:3=OLD&k93e:4=Game\n"
                    "first: ludoria://http://gs/g?k22e=TABLA&k300e=OLD&lang=ko&clk2=1\n")
-        # No k300e in the first gamestring: it stays as it is.
-        self.check(("gamestring", "merge", "--first", "ludoria://http://gs/g?a=1",
-                    "--answer", "x;k300e:1=N"), 0,
-                   "second: x;k300e:1=N\nfirst: ludoria://http://gs/g?a=1\n")
 
     def test_handover(self):
         self.check(("gamestring", "handover", "ludoria://abc"), 0, "abc\n")
@@ -47,17 +44,14 @@ class InspectorTest(unittest.TestCase):
 
 class LaunchServerTest(unittest.TestCase):
     def setUp(self):
-        self.tmp = tempfile.TemporaryDirectory()
+        self.tmp = temp_dir(self)
         self.root = os.path.join(self.tmp.name, "root")
         os.makedirs(os.path.join(self.root, "gamestring"))
         os.makedirs(os.path.join(self.root, "plum"))
         with open(os.path.join(self.root, "gamestring", "TABLA.txt"), "w") as f:
             f.write("ludoria://TABLAchannel://c metp://a/b/c/;k93e:4=Game")
         self.server = Server(self.root, "--fault", "status:503#1:/identifier/refresh.qrx")
-
-    def tearDown(self):
-        self.server.stop()
-        self.tmp.cleanup()
+        self.addCleanup(self.server.stop)
 
     def https(self, path, body):
         context = ssl.create_default_context()

@@ -7,11 +7,10 @@ import json
 import os
 import signal
 import subprocess
-import tempfile
 import time
 import unittest
 
-LDTOOL = os.environ.get("LDTOOL", "ldtool")
+from tool_support import LDTOOL, temp_dir
 
 
 class Server:
@@ -66,7 +65,7 @@ class Server:
 
 class ServeTest(unittest.TestCase):
     def setUp(self):
-        self.tmp = tempfile.TemporaryDirectory()
+        self.tmp = temp_dir(self)
         self.root = os.path.join(self.tmp.name, "root")
         os.makedirs(os.path.join(self.root, "dist", "pkg", "data"))
         self.big = os.urandom(2500000)  # large enough to be streamed, not held in memory
@@ -78,16 +77,10 @@ class ServeTest(unittest.TestCase):
         for rel, data in self.files.items():
             with open(os.path.join(self.root, rel), "wb") as f:
                 f.write(data)
-        self.servers = []
-
-    def tearDown(self):
-        for s in self.servers:
-            s.stop()
-        self.tmp.cleanup()
 
     def start(self, *extra, **kw):
         s = Server(self.root, *extra, **kw)
-        self.servers.append(s)
+        self.addCleanup(s.stop)
         return s
 
     def test_files_and_not_found(self):
@@ -171,9 +164,9 @@ class ServeTest(unittest.TestCase):
                          ("POST", "/tracebook/v1/log", "/tracebook/v1/log"))
         self.assertEqual(base64.b64decode(post["body_base64"]), body)
         self.assertEqual(post["body"], body.decode("latin-1"))  # not UTF-8: byte per char
-        self.assertEqual(post["headers"]["Content-type"], "application/json")
-        self.assertEqual(post["headers"]["Content-Length"], str(len(body)))
-        self.assertEqual(post["headers"]["User-Agent"], headers["User-Agent"])
+        sent = ("Content-type", "Content-Length", "User-Agent")
+        self.assertEqual([post["headers"][k] for k in sent],
+                         ["application/json", str(len(body)), headers["User-Agent"]])
         self.assertEqual((get["method"], get["target"], get["path"], get["status"]),
                          ("GET", step, "/log.html", 200))
         self.assertEqual(get["headers"]["User-Agent"], "WebServerLog")

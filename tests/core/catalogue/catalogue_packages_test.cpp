@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/profile/profile_file.h"
+#include "tests/core/support/test_support.h"
 
 namespace ld {
 namespace {
@@ -14,10 +15,8 @@ namespace {
 using Names = std::vector<std::string>;
 
 Catalogue Read(const std::string& text, const std::string& game) {
-  ProfileFile file;
-  file.Parse(text);
   Catalogue c;
-  ReadCatalogue(file, game, "", &c);
+  ReadCatalogue(test::Parsed(text), game, "", &c);
   return c;
 }
 
@@ -28,21 +27,16 @@ Names PackageNames(const Catalogue& c, const std::string& game) {
 }
 
 TEST(PackageKindTest, NamesAndSections) {
-  const char* names[] = {"", "base2005", "tbbase", "tbbaseex", "flbaseex", "lsbase"};
-  const char* sections[] = {"", "", "TABLA", "TABLA_DX", "FLORAEX", "LEISUREDECK"};
-  for (int kind = 0; kind < kPackageKindCount; ++kind) {
-    EXPECT_STREQ(names[kind], PackageNameOfKind(kind));
-    EXPECT_STREQ(sections[kind], BaseSectionOfKind(kind));
-    if (kind > 0) {
-      EXPECT_EQ(kind, PackageKindOfName(names[kind]));
-    }
-  }
+  EXPECT_STREQ("tbbaseex", PackageNameOfKind(kPackageTablaDx));
+  EXPECT_STREQ("LEISUREDECK", BaseSectionOfKind(kPackageLeisureDeck));
+  EXPECT_STREQ("", BaseSectionOfKind(kPackageBase2005));
   EXPECT_EQ(kPackageTablaDx, PackageKindOfName("TBBaseEX"));
-  EXPECT_EQ(-1, PackageKindOfName(""));
-  EXPECT_EQ(-1, PackageKindOfName("tbbase "));
-  EXPECT_EQ(-1, PackageKindOfName("TABLA"));
+  EXPECT_EQ(kPackageLeisureDeck, PackageKindOfName("lsbase"));
+  for (const char* name : {"", "tbbase ", "TABLA"}) EXPECT_EQ(-1, PackageKindOfName(name)) << name;
   EXPECT_STREQ("", PackageNameOfKind(-1));
   EXPECT_STREQ("", PackageNameOfKind(kPackageKindCount));
+  EXPECT_STREQ("", BaseSectionOfKind(-1));
+  EXPECT_STREQ("", BaseSectionOfKind(kPackageKindCount));
 }
 
 TEST(NeededPackagesTest, OrderAndSelection) {
@@ -140,11 +134,6 @@ TEST_F(SetupSelectionTest, UnknownPackageNamesAreNotMarked) {
   packages_.push_back({kPackageGame, "LSBASE", false});
   facts_.is_game_installed = nullptr;
   EXPECT_EQ(Marks({true, true, true, true, false, true}), Select());
-}
-
-TEST(InstalledGameKeyTest, JoinsWithBackslash) {
-  EXPECT_EQ("Software\\Ludoria.Com\\KOREAN\\tabla",
-            InstalledGameKey("Software\\Ludoria.Com\\KOREAN", "tabla"));
 }
 
 }  // namespace

@@ -29,6 +29,9 @@ TEST(CommandWords, PlanKeepsKindWordsApart) {
   EXPECT_TRUE(open.open_korean && open.open_ludoria);
   EXPECT_FALSE(PlanCommands({"bekindx", "clone"}).any);
   EXPECT_TRUE(PlanCommands({"nokind"}).no_kind);
+  for (const char* word :
+       {"bekind", "nokind", "open_korean_folder", "open_ludoria_folder", "open_folder"})
+    EXPECT_TRUE(PlanCommands({word}).any) << word;  // each word alone ends the program
 }
 
 TEST(LaunchStringOfCommandLine, BehindProgramAndCloneMarker) {

@@ -9,24 +9,24 @@ namespace {
 
 constexpr uint32_t kT0 = 5000;
 
+// One line per display change: "main range=1000 pos=250 progress done=250 rate=250 left=3sec".
+std::string D(const MeterUpdate& u) {
+  static const char* const kBars[] = {"none", "named", "main"};
+  static const char* const kTexts[] = {"unchanged", "clear", "progress", "decompressing"};
+  std::string s = kBars[static_cast<int>(u.bar)];
+  if (u.set_range) s += " range=" + std::to_string(u.range_max);
+  s += " pos=" + std::to_string(u.position) + " " + kTexts[static_cast<int>(u.text)];
+  if (u.text != MeterText::kProgress) return s;
+  s += " done=" + std::to_string(u.bytes_done) + " rate=" + std::to_string(u.rate);
+  if (u.has_time_left) s += " left=" + std::to_string(u.time_left) + u.time_unit;
+  return s;
+}
+
 TEST(ProgressMeter, PlainTransferInMainMode) {
   ProgressMeter m;
-  MeterUpdate u = m.StartTransfer(1000, kT0);
-  EXPECT_EQ(MeterBar::kMain, u.bar);
-  EXPECT_TRUE(u.set_range);
-  EXPECT_EQ(1000u, u.range_max);
-  EXPECT_EQ(0u, u.position);
-
-  u = m.AddBytes(250, kT0 + 1000);
-  EXPECT_EQ(MeterBar::kMain, u.bar);
-  EXPECT_FALSE(u.set_range);
-  EXPECT_EQ(250u, u.position);
-  EXPECT_EQ(MeterText::kProgress, u.text);
-  EXPECT_EQ(250u, u.rate);
-  EXPECT_EQ(250u, u.bytes_done);
-  ASSERT_TRUE(u.has_time_left);
-  EXPECT_EQ(3u, u.time_left);  // 750 / 250 + 0.5, truncated
-  EXPECT_STREQ("sec", u.time_unit);
+  EXPECT_EQ("main range=1000 pos=0 unchanged", D(m.StartTransfer(1000, kT0)));
+  // 750 / 250 + 0.5 seconds left, truncated.
+  EXPECT_EQ("main pos=250 progress done=250 rate=250 left=3sec", D(m.AddBytes(250, kT0 + 1000)));
 }
 
 TEST(ProgressMeter, TimeLeftUnitsAndRounding) {
@@ -47,6 +47,7 @@ TEST(ProgressMeter, TimeLeftUnitsAndRounding) {
       {1000, 500, 500, 1000, 1, "sec"},     // half a second elapsed doubles the rate
       {1000, 1000, 1000, 1000, 0, "sec"},   // done
       {1000, 1500, 1000, 1500, 0, "sec"},   // more than announced: no wrap-around
+      {100, 100, 100000, 1, 0, "sec"},      // done at a slow rate: nothing left
   };
   for (const Case& c : cases) {
     ProgressMeter m;
@@ -63,12 +64,9 @@ TEST(ProgressMeter, TimeLeftUnitsAndRounding) {
 TEST(ProgressMeter, NoTimeLeftBeforeARateExists) {
   ProgressMeter m;
   m.StartBatch(1000, kT0);
-  MeterUpdate u = m.AddBytes(10, kT0);  // no time has passed: divisor 0
+  // No time has passed: divisor 0.
+  EXPECT_EQ("main pos=10 progress done=10 rate=0", D(m.AddBytes(10, kT0)));
   EXPECT_EQ(0u, m.rate());
-  EXPECT_EQ(MeterText::kProgress, u.text);
-  EXPECT_FALSE(u.has_time_left);
-  EXPECT_EQ(10u, u.bytes_done);
-  EXPECT_EQ(10u, u.position);
 }
 
 TEST(ProgressMeter, RateSaturatesAndTickWraps) {
@@ -84,75 +82,61 @@ TEST(ProgressMeter, RateSaturatesAndTickWraps) {
 TEST(ProgressMeter, NamedModeDrivesOnlyItsBar) {
   ProgressMeter m;
   m.StartBatch(500, kT0);
-  MeterUpdate u = m.SetMode(true);
-  EXPECT_EQ(MeterBar::kNamed, u.bar);
-  EXPECT_EQ(500u, u.range_max);
-  EXPECT_EQ(MeterText::kUnchanged, u.text);
-  u = m.AddBytes(100, kT0 + 2000);
-  EXPECT_EQ(MeterBar::kNamed, u.bar);
-  EXPECT_EQ(100u, u.position);
-  EXPECT_EQ(MeterText::kUnchanged, u.text);
+  EXPECT_EQ("named range=500 pos=0 unchanged", D(m.SetMode(true)));
+  EXPECT_EQ("named pos=100 unchanged", D(m.AddBytes(100, kT0 + 2000)));
   EXPECT_EQ(50u, m.rate());
-
-  u = m.SetMode(false);
-  EXPECT_EQ(MeterBar::kMain, u.bar);
-  EXPECT_TRUE(u.set_range);
-  EXPECT_EQ(500u, u.range_max);
-  EXPECT_EQ(100u, u.position);
-  EXPECT_EQ(MeterText::kClear, u.text);
+  EXPECT_EQ("main range=500 pos=100 clear", D(m.SetMode(false)));
 }
 
 // Two files of 400 and 600 bytes: each is downloaded (first half of its
 // weight) and then unpacked (second half).
 TEST(ProgressMeter, StagedMainModeWalkThrough) {
   ProgressMeter m;
-  m.Reset(false);
+  EXPECT_EQ("main range=100 pos=0 clear", D(m.Reset(false)));
   m.StagedStart(1000, kT0);
   m.StagedNextFile(400);
   EXPECT_EQ(40u, m.current_weight());
 
-  MeterUpdate u = m.StagedAddBytes(200, kT0 + 1000);
-  EXPECT_EQ(10u, u.position);  // 200/400 * 40 * 0.5
-  EXPECT_EQ(200u, u.rate);
-  EXPECT_EQ(200u, u.bytes_done);
-  ASSERT_TRUE(u.has_time_left);
-  EXPECT_EQ(4u, u.time_left);  // 800 / 200 + 0.5
+  // Position 200/400 * 40 * 0.5; 800 / 200 + 0.5 seconds left.
+  EXPECT_EQ("main pos=10 progress done=200 rate=200 left=4sec",
+            D(m.StagedAddBytes(200, kT0 + 1000)));
   EXPECT_EQ(20u, m.StagedAddBytes(200, kT0 + 2000).position);
 
   m.StagedFileDownloaded();
   EXPECT_EQ(20u, m.downloaded_share());
-  u = m.ExtractionProgress(1, 2);
-  EXPECT_EQ(30u, u.position);  // 20 + 0 + 1/2 * 40 * 0.5
-  EXPECT_EQ(MeterText::kDecompressing, u.text);
+  // 20 + 0 + 1/2 * 40 * 0.5
+  EXPECT_EQ("main pos=30 decompressing", D(m.ExtractionProgress(1, 2)));
   m.StagedFileExtracted();
   EXPECT_EQ(20u, m.extracted_share());
 
   m.StagedNextFile(600);
   EXPECT_EQ(60u, m.current_weight());
   EXPECT_EQ(0u, m.staged_current());
-  u = m.StagedAddBytes(300, kT0 + 3500);
-  EXPECT_EQ(55u, u.position);     // 40 + 300/600 * 60 * 0.5
-  EXPECT_EQ(700u, u.bytes_done);  // completed + current
-  EXPECT_EQ(200u, u.rate);        // 700 bytes in 3.5 s
+  // 40 + 300/600 * 60 * 0.5; completed + current bytes; 700 bytes in 3.5 s.
+  MeterUpdate u = m.StagedAddBytes(300, kT0 + 3500);
+  EXPECT_EQ(55u, u.position);
+  EXPECT_EQ(700u, u.bytes_done);
+  EXPECT_EQ(200u, u.rate);
   m.StagedAddBytes(300, kT0 + 4000);
   m.StagedFileDownloaded();
   EXPECT_EQ(70u, m.ExtractionProgress(0, 5).position);
   EXPECT_EQ(100u, m.ExtractionProgress(5, 5).position);
   m.StagedFileExtracted();
   EXPECT_EQ(50u, m.extracted_share());
+
+  m.StagedStart(1000, kT0);
+  m.StagedNextFile(1000);  // one file holds everything
+  EXPECT_EQ(100u, m.current_weight());
 }
 
 TEST(ProgressMeter, StagedNamedMode) {
   ProgressMeter m;
-  m.Reset(true);
+  EXPECT_EQ("named range=100 pos=0 unchanged", D(m.Reset(true)));
   m.StagedStart(1000, kT0);
   m.StagedNextFile(400);  // main mode only
   EXPECT_EQ(0u, m.current_weight());
-  MeterUpdate u = m.StagedAddBytes(500, kT0 + 1000);
-  EXPECT_EQ(MeterBar::kNamed, u.bar);
-  EXPECT_EQ(25u, u.position);  // 500/1000 * 50
-  EXPECT_EQ(MeterText::kUnchanged, u.text);
-  m.StagedFileDownloaded();  // main mode only
+  EXPECT_EQ("named pos=25 unchanged", D(m.StagedAddBytes(500, kT0 + 1000)));  // 500/1000 * 50
+  m.StagedFileDownloaded();                                                   // main mode only
   EXPECT_EQ(0u, m.staged_completed());
   EXPECT_EQ(75u, m.ExtractionProgress(1, 2).position);
   EXPECT_EQ(50u, m.ExtractionProgress(3, 0).position);  // divisor 0 counts as 0

@@ -25,8 +25,8 @@ TEST(PartsDump, CareTablesTicketsAndDecoding) {
        "--- DONT CARE ---\nP4=\"QUJD\"\nshutdown=\"2026\"\n"
        "=== CARE ===\nP=\"\"\nP0=\"A\"\nP1=\"AB\"\nP2=\"256\""},
       // Table A keys that table B lacks go under DONT CARE in a second gamestring.
-      {"lang:6=KOREAN&k60e:1=n", true,
-       "--- DONT CARE ---\nlang=\"KOREAN\"\n=== CARE ===\nk60e=\"n\""},
+      {"lang:6=KOREAN&k60e:1=n&k89e:2=QQ", true,
+       "--- DONT CARE ---\nlang=\"KOREAN\"\n=== CARE ===\nk60e=\"n\"\nk89e=\"QQ\""},
       {"k60e=n", false, "--- DONT CARE ---\nk60e=\"n\"\n=== CARE ==="},
       // Byte-wise key order: upper case before lower case.
       {"b=2&B=1&a=0", false, "--- DONT CARE ---\nB=\"1\"\na=\"0\"\nb=\"2\"\n=== CARE ==="},

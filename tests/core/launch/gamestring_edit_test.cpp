@@ -28,6 +28,8 @@ TEST(SetPair, ReplaceInsertAppend) {
       {"u?zz=&a=1", "zz", "long value", "", SetPairResult::kReplaced, "u?zz=long value&a=1"},
       {"u?zz=old&a=1", "zz", "", "", SetPairResult::kReplaced, "u?zz=&a=1"},
       {"u?zz=1&zz=5", "zz", "2", "", SetPairResult::kReplaced, "u?zz=2&zz=5"},  // first only
+      // Another key that starts with the same letters is not the key.
+      {"u?zz1=0&zz=5", "zz", "2", "", SetPairResult::kReplaced, "u?zz1=0&zz=2"},
       // Inserted behind the anchor's pair, or behind the P marker.
       {"ludoria://P=&P0=a", "zz", "2", "", SetPairResult::kInserted, "ludoria://P=&zz=2&P0=a"},
       {"ludoria://P=&P0=a", "P4", "tok", "", SetPairResult::kInserted, "ludoria://P=&P4=tok&P0=a"},

@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "tests/core/profile/profile_cases.h"
+#include "tests/core/support/test_support.h"
 
 namespace ld {
 namespace {
@@ -23,22 +21,7 @@ TEST(ProfileFileTest, AnswersAsTheSystemDoes) {
   }
 }
 
-class ProfileFileLoadTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("ld_profile_file_test_" +
-            std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::string Write(const std::string& name, const std::string& text) {
-    std::string path = (dir_ / name).string();
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
-  }
-  std::filesystem::path dir_;
-};
+using ProfileFileLoadTest = test::TempDirTest;
 
 TEST_F(ProfileFileLoadTest, ReadsBytesAsWritten) {
   ProfileFile file;
@@ -49,7 +32,7 @@ TEST_F(ProfileFileLoadTest, ReadsBytesAsWritten) {
 TEST_F(ProfileFileLoadTest, MissingFileGivesDefaultsAndForgetsEarlierContent) {
   ProfileFile file;
   ASSERT_TRUE(file.Load(Write("a.ini", "[S]\nk=v\n")));
-  EXPECT_FALSE(file.Load((dir_ / "missing.ini").string()));
+  EXPECT_FALSE(file.Load(Path("missing.ini")));
   EXPECT_EQ("d", file.GetString("S", "k", "d"));
   EXPECT_FALSE(file.Load(dir_.string()));  // a folder is no file
   EXPECT_EQ("d", file.GetString("S", "k", "d"));
@@ -68,6 +51,8 @@ TEST(ProfileFileTest, NameHelpers) {
   EXPECT_FALSE(ProfileNameEquals("tabla", "tabla "));
   EXPECT_FALSE(ProfileNameEquals("\xC5\xB8", "\xE5\xB8"));  // no folding above ASCII
   EXPECT_EQ("a b", TrimProfileSpace("\x1a\t a b \r\n\v\f"));
+  // Only a leading 0 starts a prefix: "5x10" is 5, not 0x10.
+  EXPECT_EQ(5, test::Parsed("[N]\nk=5x10\n").GetInt("N", "k", -1));
 }
 
 }  // namespace

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "core/profile/profile_file.h"
+#include "tests/core/support/test_support.h"
 
 namespace ld {
 namespace {
@@ -103,20 +103,10 @@ TEST(ProfileWriterTest, EditLinesRewritesAndDrops) {
   EXPECT_FALSE(w.EditLines("missing", [](std::string&) { return false; }));
 }
 
-class ProfileWriterFileTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("ld_profile_writer_test_" +
-            std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::filesystem::path dir_;
-};
+using ProfileWriterFileTest = test::TempDirTest;
 
 TEST_F(ProfileWriterFileTest, LoadSaveReplacesTheFile) {
-  std::string path = (dir_ / "gamekind.ini").string();
+  const std::string path = Path("gamekind.ini");
   ProfileWriter w;
   ASSERT_TRUE(w.Load(path));  // missing: empty document
   w.SetValue("TABLA", "GameID1", "tabla");
@@ -134,7 +124,7 @@ TEST_F(ProfileWriterFileTest, FailuresAreReported) {
   ProfileWriter w;
   EXPECT_FALSE(w.Load(dir_.string()));  // a folder
   EXPECT_EQ("", w.Text());
-  EXPECT_FALSE(w.Save((dir_ / "no" / "such" / "x.ini").string()));
+  EXPECT_FALSE(w.Save(Path("no/such/x.ini")));
 }
 
 }  // namespace

@@ -8,25 +8,12 @@
 #include <vector>
 
 #include "core/driver/hs_state.h"
+#include "tests/core/support/test_support.h"
 
 namespace ld {
 namespace {
 
-// Korean text of the program is code page 949; this fake knows one letter.
-bool FakeCp949ToUtf8(const std::string& in, std::string* out) {
-  out->clear();
-  for (std::size_t i = 0; i < in.size(); ++i) {
-    if (in.compare(i, 2, "\xB7\xE7") == 0) {
-      *out += "\xEB\xA3\xA8";  // 루
-      ++i;
-    } else if (static_cast<unsigned char>(in[i]) >= 0x80) {
-      return false;
-    } else {
-      out->push_back(in[i]);
-    }
-  }
-  return true;
-}
+using test::FakeCp949ToUtf8;
 
 CrashRecordFacts Facts() {
   CrashRecordFacts facts;

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 
 #include "core/settings/deployment_defaults.h"
+#include "tests/core/support/test_support.h"
 
 namespace ld {
 namespace {
@@ -16,15 +16,11 @@ TEST(ReportHosts, DefaultsAndOverrides) {
   EXPECT_EQ(defaults.StepLog(StepLogHost::kRealZone), deployment::kRealStepLogHost);
   EXPECT_EQ(defaults.StepLog(StepLogHost::kAlphaZone), deployment::kAlphaStepLogHost);
 
-  const std::map<std::string, std::string> ini = {
+  const ReportHosts hosts = ReportHosts::FromSettings(test::MapLookup({
       {"tracebook", "127.0.0.1:8080"},
       {"real_steplog", "http://10.0.0.1:81/"},
       {"alpha_steplog", "bad host/path"},
-  };
-  const ReportHosts hosts = ReportHosts::FromSettings([&ini](const std::string& key) {
-    auto it = ini.find(key);
-    return it == ini.end() ? std::string() : it->second;
-  });
+  }));
   EXPECT_EQ(hosts.collection, "127.0.0.1:8080");
   EXPECT_EQ(hosts.real_step_log, "10.0.0.1:81");
   EXPECT_EQ(hosts.alpha_step_log, deployment::kAlphaStepLogHost);
@@ -40,6 +36,7 @@ TEST(SplitHostPort, Table) {
       {"127.0.0.1:8080", "127.0.0.1", 8080},
       {"h:65535", "h", 65535},
       {"h:65536", "h:65536", 0},
+      {"h:000080", "h:000080", 0},  // six digits, even if the number fits
       {"h:0", "h:0", 0},
       {"h:", "h:", 0},
       {"h:8o", "h:8o", 0},

@@ -1,10 +1,10 @@
 #include "core/self_update/version_info.h"
 
-#include <cstdio>
-#include <fstream>
 #include <string>
 
 #include <gtest/gtest.h>
+
+#include "tests/core/support/test_support.h"
 
 namespace ld {
 namespace {
@@ -23,7 +23,6 @@ TEST(VersionInfoTest, ParsesVersionAndOrderWord) {
     bool rollback;
   } kCases[] = {
       {"1.2.3.4", {1, 2, 3, 4}, "", false},
-      {"1.2.3.4\r\n", {1, 2, 3, 4}, "", false},
       {"1.2.3.4 rollback", {1, 2, 3, 4}, "rollback", true},
       {"1.2.3.4\tROLLBACK\n", {1, 2, 3, 4}, "ROLLBACK", true},
       {"1.2.3.4\r\nRollBack trailing words", {1, 2, 3, 4}, "RollBack", true},
@@ -31,7 +30,6 @@ TEST(VersionInfoTest, ParsesVersionAndOrderWord) {
       {"1.2.3.4 roll back", {1, 2, 3, 4}, "roll", false},
       {"  10. 20.+30.-1 x", {10, 20, 30, -1}, "x", false},
       {"", {0, 0, 0, 0}, "", false},
-      {"garbage", {0, 0, 0, 0}, "", false},
       {"1.2", {1, 2, 0, 0}, "", false},
       {"1.x.3.4 rollback", {1, 0, 0, 0}, "", false},  // reading stops at x
       {"1 .2.3.4", {1, 0, 0, 0}, "", false},          // no blank before a dot
@@ -81,12 +79,10 @@ TEST(VersionInfoTest, UpdateDecision) {
       {"1.2.3.5 anything", "1.2.3.4", true},
       {"1.2.3.5 rollback", "1.2.3.4", true},
       {"", "1.2.3.4", false},
-      {"", "0.0.0.0", false},
       {"1.3.0.0", "1.2.65535.65535", true},   // the high half decides first
       {"1.1.65535.65535", "1.2.0.0", false},  // a larger low half cannot win
-      {"2.0.0.0", "1.65535.65535.65535", true},
-      {"1.2.65536.4", "1.2.0.4", false},  // modulo 65536: equal
-      {"1.2.65539.4", "1.2.2.4", true},   // 3 > 2 after the modulo
+      {"1.2.65536.4", "1.2.0.4", false},      // modulo 65536: equal
+      {"1.2.65539.4", "1.2.2.4", true},       // 3 > 2 after the modulo
       {"1.2.3.4 rollback", "1.2.3.5", true},
       {"1.1.3.4 rollback", "1.2.3.4", true},
   };
@@ -118,8 +114,8 @@ TEST(VersionInfoTest, DottedVersionIsStrict) {
       {"1.2.3.4 ", false, 0, 0},
       {" 1.2.3.4", false, 0, 0},
       {"1..3.4", false, 0, 0},
+      {"1,2.3.4", false, 0, 0},
       {"-1.2.3.4", false, 0, 0},
-      {"1.2.3.x", false, 0, 0},
       {"", false, 0, 0},
       {"99999999999999999999.0.0.0", false, 0, 0},
   };
@@ -131,33 +127,24 @@ TEST(VersionInfoTest, DottedVersionIsStrict) {
   }
 }
 
-TEST(VersionInfoTest, ReadsTheFile) {
-  const std::string path = ::testing::TempDir() + "hb_version_info_test.dat";
-  {
-    std::ofstream out(path, std::ios::binary);
-    out << "3.1.4.1 Rollback\r\n";
-  }
+using VersionInfoFileTest = test::TempDirTest;
+
+TEST_F(VersionInfoFileTest, ReadsTheFileAndAnEmptyOneMeansNoUpdate) {
   PublishedVersion v;
-  ASSERT_TRUE(ReadVersionInfoFile(path, &v));
+  ASSERT_TRUE(ReadVersionInfoFile(Write("v.dat", "3.1.4.1 Rollback\r\n"), &v));
   EXPECT_EQ(v.packed.high, 0x00030001u);
   EXPECT_EQ(v.packed.low, 0x00040001u);
   EXPECT_TRUE(v.rollback);
-  std::remove(path.c_str());
 
   PublishedVersion untouched;
   untouched.parts[0] = 42;
-  EXPECT_FALSE(ReadVersionInfoFile(path, &untouched));
+  EXPECT_FALSE(ReadVersionInfoFile(Path("missing.dat"), &untouched));
   EXPECT_EQ(untouched.parts[0], 42);
-}
 
-TEST(VersionInfoTest, EmptyFileMeansNoUpdate) {
-  const std::string path = ::testing::TempDir() + "hb_version_info_empty.dat";
-  { std::ofstream out(path, std::ios::binary); }
-  PublishedVersion v;
-  ASSERT_TRUE(ReadVersionInfoFile(path, &v));
-  EXPECT_FALSE(NeedsUpdate(v, Own("0.0.0.1")));
-  EXPECT_EQ(VersionText(v), "0.0.0.0");
-  std::remove(path.c_str());
+  PublishedVersion empty;
+  ASSERT_TRUE(ReadVersionInfoFile(Write("empty.dat", ""), &empty));
+  EXPECT_FALSE(NeedsUpdate(empty, Own("0.0.0.1")));
+  EXPECT_EQ(VersionText(empty), "0.0.0.0");
 }
 
 }  // namespace

@@ -60,12 +60,12 @@ TEST(InstallFolderRules, StoredHome) {
 TEST(InstallFolderRules, UpperCaseLeavesDoubleByteCharactersAlone) {
   // 0xB0 0x61 is one code page 949 character whose trail byte is 'a'.
   std::string text =
-      "ab\xB0"
+      "az\xB0"
       "a"
       "c";
   UpperCaseMultiByte(text);
   EXPECT_EQ(text,
-            "AB\xB0"
+            "AZ\xB0"
             "a"
             "C");
   std::string lone_lead = "x\xB0";

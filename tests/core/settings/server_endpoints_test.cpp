@@ -1,6 +1,5 @@
 #include "core/settings/server_endpoints.h"
 
-#include <map>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -8,16 +7,12 @@
 #include "core/settings/deployment_defaults.h"
 #include "core/profile/profile_file.h"
 #include "core/launch/zone.h"
+#include "tests/core/support/test_support.h"
 
 namespace ld {
 namespace {
 
-SettingLookup MapLookup(std::map<std::string, std::string> values) {
-  return [values](const std::string& key) {
-    auto it = values.find(key);
-    return it == values.end() ? std::string() : it->second;
-  };
-}
+using test::MapLookup;
 
 // Distinct hosts per kind so a swapped kind shows in the address.
 ServerHosts TestHosts() {
@@ -34,28 +29,10 @@ ServerHosts TestHosts() {
 }
 
 TEST(ServerHostsTest, DefaultsComeFromTheDeploymentSettings) {
-  const ServerHosts hosts;
-  const struct {
-    HostKind kind;
-    const char* key;
-    const char* host;
-  } kKinds[] = {
-      {HostKind::kDevDownload, "dev_download", deployment::kDevDownloadHost},
-      {HostKind::kAlphaDownload, "alpha_download", deployment::kAlphaDownloadHost},
-      {HostKind::kOutsideDownload, "outside_download", deployment::kOutsideDownloadHost},
-      {HostKind::kRealDownload, "real_download", deployment::kRealDownloadHost},
-      {HostKind::kDevGame, "dev_game", deployment::kDevGameHost},
-      {HostKind::kAlphaGame, "alpha_game", deployment::kAlphaGameHost},
-      {HostKind::kRealGame, "real_game", deployment::kRealGameHost},
-      {HostKind::kPortal, "portal", deployment::kPortalHost},
-  };
-  for (const auto& k : kKinds) {
-    EXPECT_EQ(hosts.Host(k.kind), k.host);
-    EXPECT_STREQ(ServerHosts::SettingKey(k.kind), k.key);
-    EXPECT_EQ(hosts.Base(k.kind), std::string("http://") + k.host);
-  }
-  EXPECT_EQ(ServerHosts::FromSettings(SettingLookup()).Host(HostKind::kPortal),
-            deployment::kPortalHost);
+  const ServerHosts hosts = ServerHosts::FromSettings(SettingLookup());
+  EXPECT_EQ(hosts.Host(HostKind::kPortal), deployment::kPortalHost);
+  EXPECT_EQ(hosts.Base(HostKind::kDevGame), std::string("http://") + deployment::kDevGameHost);
+  EXPECT_STREQ(ServerHosts::SettingKey(HostKind::kOutsideDownload), "outside_download");
 }
 
 TEST(ServerHostsTest, SettingsOverrideOnlyTheirKind) {
@@ -160,20 +137,6 @@ TEST(ServerEndpointsTest, LauncherPageAddress) {
     EXPECT_EQ(LauncherPageAddress(hosts, c.zone_number, "g1", c.age_class, c.left), c.address);
   }
   EXPECT_EQ(PortalHomeAddress(hosts), "http://www");
-}
-
-TEST(ServerEndpointsTest, AlphaPicaZoneFromCommandLine) {
-  // A p189 of 4: alpha host with "/pica/dist" for the self-update, zone
-  // number 4: alpha launcher page but the real game download root.
-  const ServerHosts hosts = TestHosts();
-  const char zone =
-      ZoneValue("ludoria://gs.example/gs.qrx?k22e=g1&p189=4&k3e=x", GamestringFormat::kOld);
-  EXPECT_EQ(StarterDistributionRoot(hosts, zone), "http://ad/pica/dist");
-  const int number = ZoneNumber(zone);
-  EXPECT_EQ(number, 4);
-  EXPECT_EQ(GameDownloadRoot(hosts, number, "dist"), "http://rd:8080/dist");
-  EXPECT_EQ(LauncherPageAddress(hosts, number, "g1", 0, false),
-            "http://ag/launcher.qrx?gameid=g1&adtype=y&type=right&m=ludstart");
 }
 
 }  // namespace

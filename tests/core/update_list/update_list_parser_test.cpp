@@ -2,12 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
+#include "tests/core/support/test_support.h"
 #include "tests/core/update_list/update_list_describe.h"
 
 namespace ld {
@@ -209,24 +206,7 @@ TEST(UpdateList, DirectoryByIndex) {
   EXPECT_EQ(l.SetupInstallDir(1), nullptr);
 }
 
-class UpdateListLoad : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("hul_load_" + std::to_string(reinterpret_cast<uintptr_t>(this)));
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
-  std::string Write(const std::string& name, const std::string& bytes) {
-    const std::string path = (dir_ / name).string();
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
-  }
-  std::filesystem::path dir_;
-};
+using UpdateListLoad = test::TempDirTest;
 
 TEST_F(UpdateListLoad, ReadsBytesAsWritten) {
   // CRLF, a NUL inside a line and a long line must read the same on every
@@ -275,7 +255,7 @@ TEST_F(UpdateListLoad, AddsToWhatTheDocumentHolds) {
 
 TEST_F(UpdateListLoad, MissingFileFails) {
   UpdateList l;
-  EXPECT_FALSE(LoadUpdateList((dir_ / "none.hul").string(), TestFolders(), &l));
+  EXPECT_FALSE(LoadUpdateList(Path("none.hul"), TestFolders(), &l));
   EXPECT_FALSE(LoadUpdateList(dir_.string(), TestFolders(), &l)) << "a directory is no list";
   EXPECT_TRUE(LoadUpdateList(Write("empty.hul", ""), TestFolders(), &l));
   EXPECT_EQ(l, UpdateList());

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "core/update_list/update_list_parser.h"
 
@@ -23,16 +24,12 @@ TEST(UpdateListRecords, InstallRecordsInListOrder) {
   std::vector<FileRecord> records(1);  // appended, not replaced
   AppendInstallRecords(Sample(), &records);
   ASSERT_EQ(records.size(), 4u);
-  EXPECT_EQ(records[1].dir_path, "\\");
-  EXPECT_EQ(records[1].name, "a.exe");
-  EXPECT_EQ(records[1].needs_update, 1u);
-  EXPECT_EQ(records[1].checksum, 1u);
-  EXPECT_EQ(records[1].size, 2u);
-  EXPECT_EQ(records[1].zip_size, 3u);
-  EXPECT_EQ(records[1].time, TimeFromFields(2007, 3, 15, 12, 34, 56));
+  const FileRecord& a = records[1];
+  EXPECT_EQ(std::tie(a.dir_path, a.name, a.needs_update, a.checksum, a.size, a.zip_size),
+            std::make_tuple(std::string("\\"), std::string("a.exe"), 1u, 1u, 2u, 3u));
+  EXPECT_EQ(a.time, TimeFromFields(2007, 3, 15, 12, 34, 56));
   EXPECT_EQ(records[2].name, "b");
-  EXPECT_EQ(records[3].dir_path, "\\d");
-  EXPECT_EQ(records[3].name, "c");
+  EXPECT_EQ(records[3].dir_path + records[3].name, "\\dc");
   EXPECT_EQ(records[3].size, 8u);
 }
 

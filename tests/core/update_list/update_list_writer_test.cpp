@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <string>
 
 #include "core/update_list/update_list_parser.h"
+#include "tests/core/support/test_support.h"
 #include "tests/core/update_list/update_list_describe.h"
 
 namespace ld {
@@ -92,18 +92,16 @@ TEST(UpdateListWriter, ParsedListRewritesToSameText) {
   EXPECT_EQ(text, first);
 }
 
-TEST(UpdateListWriter, FileRoundTrip) {
-  const std::string path =
-      (std::filesystem::temp_directory_path() / "hul_writer_round_trip.hul").string();
+using UpdateListWriterFile = test::TempDirTest;
+
+TEST_F(UpdateListWriterFile, RoundTrip) {
+  const std::string path = Path("round_trip.hul");
   std::string error;
   ASSERT_TRUE(WriteUpdateListFile(Rich("1.5.0"), Folders(), path, &error)) << error;
   UpdateList back;
   ASSERT_TRUE(LoadUpdateList(path, Folders(), &back));
   EXPECT_EQ(back, Rich("1.5.0"));
-  std::filesystem::remove(path);
-  EXPECT_FALSE(WriteUpdateListFile(
-      Rich("1.5.0"), Folders(),
-      (std::filesystem::temp_directory_path() / "no" / "such" / "dir" / "x.hul").string(), &error));
+  EXPECT_FALSE(WriteUpdateListFile(Rich("1.5.0"), Folders(), Path("no/such/x.hul"), &error));
   EXPECT_FALSE(error.empty());
 }
 
