@@ -71,14 +71,21 @@ def check_starter(s, dll):
     expect(len(s.game_starts()) == 1, "ldstarter: the game did not start")
 
 
-def install_starter(s, env):
+def install_starter(s):
     """Presses Install and waits for the carried starter in the data folder;
     what went wrong, or an empty text."""
-    run = subprocess.Popen([WINE, r"C:\ldsetup\ManCpLdStarter.exe"], env=env,
+    run = subprocess.Popen([WINE, r"C:\ldsetup\ManCpLdStarter.exe"], env=s.env,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
-        code, out = s.probe('wait "%s" 30000\nclick "%s" 1000\n' % (INSTALLER_TITLE,
-                                                                    INSTALLER_TITLE))
+        # Short probes, each with its own time limit: under load a probe
+        # started together with the installer's new Wine session sometimes
+        # never returns.
+        deadline = time.time() + 90
+        code, out = -1, ""
+        while code != 0 and time.time() < deadline:
+            code, out = s.probe('wait "%s" 5000\nclick "%s" 1000\n' % (INSTALLER_TITLE,
+                                                                       INSTALLER_TITLE),
+                                timeout=30)
         if code != 0:
             return "no window to start the installation in: " + out
         pattern = os.path.join(s.prefix, "drive_c", "users", "*", "AppData", "Roaming",
@@ -104,7 +111,7 @@ def check_installer(s, installer, dll):
     with open(os.path.join(folder, "ldstarter.ini"), "w", newline="") as f:
         f.write("[servers]\r\nreal_download=%s\r\nalpha_download=127.0.0.1:1\r\n" % s.addr)
     plant(folder, dll)
-    problem = install_starter(s, dict(s.env, LANG="C.UTF-8", LC_ALL="C.UTF-8"))
+    problem = install_starter(s)
     expect(loaded(folder) == [], "ManCpLdStarter loaded %s" % loaded(folder))
     expect(problem == "", "ManCpLdStarter: " + problem)
     expect(any(r["path"] == "/dist/ldstart/ldstarter_verinfo.dat" for r in s.requests()),
@@ -119,6 +126,9 @@ def main(argv):
     installer, dll, control = [os.path.abspath(a) for a in argv[6:9]]
     s = Scenario(tools, "planted_dlls")
     s.env["WINEDLLOVERRIDES"] += ";%s=n,b" % ",".join(PLANTED)
+    # The installer's English title; every Wine process of the prefix gets
+    # the same locale.
+    s.env.update(LANG="C.UTF-8", LC_ALL="C.UTF-8")
     try:
         s.start_portal()
         s.make_game()
