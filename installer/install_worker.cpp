@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "installer/resources/resource_ids.h"
+#include "installer/system_libraries.h"
 #include "installer/win_handles.h"
 
 namespace ld::installer {
@@ -20,7 +21,7 @@ bool IsFolder(const std::string& path) {
 // serves systems whose shell predates it.
 bool ApplicationDataFolder(std::string* folder) {
   using GetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
-  HMODULE library = ::LoadLibraryA("SHFolder.dll");
+  HMODULE library = LoadSystemLibrary("SHFolder.dll");
   if (!library) return false;
   auto get = reinterpret_cast<GetFolderPath>(
       reinterpret_cast<void*>(::GetProcAddress(library, "SHGetFolderPathA")));

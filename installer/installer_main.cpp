@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "installer/installer_dialog.h"
+#include "installer/system_libraries.h"
 
 namespace ld::installer {
 
@@ -26,5 +27,6 @@ class CLdStarterInstallerApp {
 }  // namespace ld::installer
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  ld::installer::RestrictLibrarySearchToSystemFolder();
   return ld::installer::CLdStarterInstallerApp(instance).Run();
 }

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "starter/platform/system_libraries.h"
 #include "starter/platform/win_handle.h"
 
 namespace ld {
@@ -29,7 +30,7 @@ FileVersion ReadFileVersion(const std::string& path) {
 }
 
 std::uint32_t LibraryVersion(const char* library) {
-  ModuleHandle module(::LoadLibraryA(library));
+  ModuleHandle module(LoadSystemLibrary(library));
   if (!module) return 0;
   auto get_version = GetProc<DLLGETVERSIONPROC>(module.Get(), "DllGetVersion");
   if (get_version == nullptr) return 0;

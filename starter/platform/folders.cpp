@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "starter/platform/system_libraries.h"
 #include "starter/platform/win_handle.h"
 
 namespace ld {
@@ -36,7 +37,7 @@ DWORD Attributes(const std::string& path) { return ::GetFileAttributesA(path.c_s
 }  // namespace
 
 std::string SpecialFolderFrom(const char* library, int folder_id) {
-  ModuleHandle module(::LoadLibraryA(library));
+  ModuleHandle module(LoadSystemLibrary(library));
   if (module) {
     auto get_folder_path = GetProc<GetFolderPathFn>(module.Get(), "SHGetFolderPathA");
     if (get_folder_path != nullptr) {

@@ -15,6 +15,7 @@
 #include "starter/driver/installation_driver.h"
 #include "starter/platform/process_launcher.h"
 #include "starter/platform/string_table.h"
+#include "starter/platform/system_libraries.h"
 #include "starter/report/message_boxes.h"
 #include "starter/report/report_sender.h"
 #include "starter/report/reporting_state.h"
@@ -131,6 +132,7 @@ int RunStarter(HINSTANCE instance, const char* tail) {
 }  // namespace ld
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR tail, int) {
+  ld::RestrictLibrarySearchToSystemFolder();
   try {
     return ld::RunStarter(instance, tail);
   } catch (...) {
