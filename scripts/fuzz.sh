@@ -27,7 +27,7 @@ mkdir -p "$out/artifacts" "$out/logs"
 run_one() { # run_one <target>: 0 when the target ran its time without a finding
   local t="$1" seeds="fuzz/corpus/${1%_fuzz}"
   mkdir -p "$out/work/$t"
-  if "$out/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+  if "$out/fuzz/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="$out/artifacts/$t-" "$out/work/$t" "$seeds" >"$out/logs/$t.log" 2>&1; then
     echo "fuzz: $t passed ($(grep -h 'stat::number_of_executed_units' "$out/logs/$t.log" | awk '{print $2}') runs)"
   else
