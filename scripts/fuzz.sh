@@ -5,7 +5,7 @@
 # a crash, a sanitizer report or a broken invariant; the input that did it is
 # left in build/fuzz/artifacts/.
 #
-#   LD_FUZZ_SECONDS  time per target (default 20)
+#   LD_FUZZ_SECONDS  time per target (default 15)
 #   LD_FUZZ_JOBS     targets run at once (default 2)
 #   LD_FUZZ_TARGETS  space-separated subset (default: every *_fuzz.cpp)
 #
@@ -14,7 +14,7 @@
 set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$repo"
-seconds="${LD_FUZZ_SECONDS:-20}"
+seconds="${LD_FUZZ_SECONDS:-15}"
 jobs="${LD_FUZZ_JOBS:-2}"
 targets="${LD_FUZZ_TARGETS:-$(cd fuzz && ls *_fuzz.cpp | sed 's/\.cpp$//' | tr '\n' ' ')}"
 
