@@ -15,6 +15,7 @@ packages=(
   libjsoncpp-dev libminizip-dev zlib1g-dev libcpp-httplib-dev libssl-dev
   zip unzip curl python3 clang-format git
   python3-pil fonts-dejavu-core fonts-nanum
+  clang libclang-rt-14-dev
 )
 
 sudo_cmd=()

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: natively, then the win64 build under
+# Builds everything and runs every test: natively (also under the sanitizers,
+# then a bounded fuzzing run of core), then the win64 build under
 # wine64 (in a fresh Wine prefix, with a virtual display), and checks that the
 # shipping win32 build compiles and links.
 set -euo pipefail
@@ -18,6 +19,14 @@ echo "== native: configure, build, test"
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs"
 ctest --preset native -j "$jobs" || status=1
+
+echo "== native under AddressSanitizer and UndefinedBehaviorSanitizer: configure, build, test"
+cmake --preset native-asan >/dev/null
+cmake --build --preset native-asan -j "$jobs"
+ctest --preset native-asan -j "$jobs" || status=1
+
+echo "== fuzzing core"
+bash scripts/fuzz.sh || status=1
 
 echo "== win64: configure, build, test under wine64"
 cmake --preset win64 >/dev/null
