@@ -61,6 +61,10 @@ class MainWindowTest : public ::testing::Test {
       return std::string(name) == "IE_ADVERTISE" ? advert_loaded_ : rating_loaded_;
     };
     env_.refuse_system_folders = [] { return false; };
+    // The panels stay blank: a navigation still in flight when a test's
+    // window goes would complete into a browser Wine has already freed,
+    // and the tests fake the panels' readiness anyway.
+    env_.panel_address = nullptr;
     Configure(env_);
     window_ = std::make_unique<cMainWindow>(env_);
     ASSERT_TRUE(window_->CreateInstallationWindow("Ludoria Setup Wizard"));
