@@ -152,6 +152,16 @@ class Scenario:
         self.write_ini(folder)
         return folder + "\\ldstarter.exe"
 
+    def published_game(self, starter_version):
+        """The usual start of a scenario: the portal up, the game published
+        without base packages, a starter of `starter_version` published and
+        one placed. Returns the game's files and the placed starter."""
+        self.start_portal()
+        files = self.make_game()
+        self.publish(GAME_ID, None, "--no-base2005")
+        self.publish_starter(starter_version)
+        return files, self.place_starter()
+
     def write_ini(self, folder):
         target = self.win_path(folder)
         os.makedirs(target, exist_ok=True)

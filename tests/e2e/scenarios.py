@@ -152,11 +152,7 @@ def scenario_catalogue_404(tools):
 def scenario_second_instance_and_cancel(tools):
     s = Scenario(tools, "second_instance")
     try:
-        s.start_portal()
-        s.make_game()
-        s.publish(GAME_ID, None, "--no-base2005")
-        s.publish_starter(OWN_VERSION)
-        program = s.place_starter()
+        _, program = s.published_game(OWN_VERSION)
         launch = new_format_launch()
         result = {}
 
@@ -218,11 +214,7 @@ def scenario_slash_commands(tools):
 def scenario_self_update(tools):
     s = Scenario(tools, "self_update")
     try:
-        s.start_portal()
-        s.make_game()
-        s.publish(GAME_ID, None, "--no-base2005")
-        s.publish_starter("19.0.7.15")
-        program = s.place_starter()
+        _, program = s.published_game("19.0.7.15")
         s.boot_prefix()
         temp = s.temp_folder()
         with open(os.path.join(temp, "ldstarter.ini"), "w", newline="") as f:
@@ -299,11 +291,7 @@ def scenario_old_format(tools):
     the request and come back in the string the game receives."""
     s = Scenario(tools, "old_format")
     try:
-        s.start_portal()
-        s.make_game()
-        s.publish(GAME_ID, None, "--no-base2005")
-        s.publish_starter(OWN_VERSION)
-        program = s.place_starter()
+        _, program = s.published_game(OWN_VERSION)
         fields = [("k93e", "Tabla"), ("k89e", "http://%s/dist" % s.addr),
                   ("k96e", "http://%s/hul" % s.addr), ("k60e", "Tabla"), ("k91e", "1.5")]
         answer = "tablachannel://metp://a/b/c/;" + "&".join(
@@ -354,11 +342,7 @@ def scenario_held_file(tools):
     s = Scenario(tools, "held_file")
     holder = None
     try:
-        s.start_portal()
-        files = s.make_game()
-        s.publish(GAME_ID, None, "--no-base2005")
-        s.publish_starter(OWN_VERSION)
-        program = s.place_starter()
+        files, program = s.published_game(OWN_VERSION)
         launch = new_format_launch()
         code, pressed = run_with_enter(s, program, launch)
         expect(code == 0 and pressed.get("pressed"), "first install: %d %s" % (code, pressed))
@@ -409,11 +393,7 @@ def scenario_disk_space(tools):
         raise Skip("cannot mount a small tmpfs as the install drive (%s)" %
                    (r.stderr.strip() or "mount failed"))
     try:
-        s.start_portal()
-        s.make_game()
-        s.publish(GAME_ID, None, "--no-base2005")
-        s.publish_starter(OWN_VERSION)
-        program = s.place_starter()
+        _, program = s.published_game(OWN_VERSION)
         os.symlink(drive, os.path.join(s.prefix, "dosdevices", "d:"))
         with open(os.path.join(s.win_path(STARTER_DIR), "ldstarter.ini"), "w", newline="") as f:
             f.write(s.ini_text(install_root=r"D:\LudoriaGames"))
