@@ -151,6 +151,12 @@ def main():
     ap.add_argument("--json", type=Path, help="write every mutant's outcome and failing tests here")
     ap.add_argument("--survivors-of", type=Path, metavar="JSON",
                     help="try again only the mutants that survived in this earlier --json file")
+    ap.add_argument("--caught-of", type=Path, metavar="JSON",
+                    help="try again only the mutants caught in this earlier --json file"
+                         " (to check that a trimmed suite still catches them)")
+    ap.add_argument("--within", nargs="+", metavar="PREFIX",
+                    help="of the chosen mutants, keep those in files under these prefixes"
+                         " (the choice itself does not change)")
     args = ap.parse_args()
     src, build = args.src.resolve(), args.build.resolve()
 
@@ -161,6 +167,12 @@ def main():
         earlier = json.loads(args.survivors_of.read_text())
         again = {r["site"] for r in earlier if r["outcome"] == "survived"}
         chosen = [s for s in chosen if describe(s) in again]
+    if args.caught_of:
+        earlier = json.loads(args.caught_of.read_text())
+        again = {r["site"] for r in earlier if r["outcome"] == "caught"}
+        chosen = [s for s in chosen if describe(s) in again]
+    if args.within:
+        chosen = [s for s in chosen if s[0].startswith(tuple(args.within))]
     print(f"{len(sites)} mutation sites; seed {args.seed}, {len(chosen)} mutants")
     if args.list:
         print("\n".join(describe(s) for s in chosen))
