@@ -1,9 +1,7 @@
 #!/usr/bin/env python3
-"""Runs every ```sh block of docs/operators_guide.md, in order, in one scratch
-folder with ldtool on the path; fails on the first block that fails.
-
-  operators_guide_test.py [LDTOOL]    (default: $LDTOOL)
-"""
+# Runs every ```sh block of docs/operators_guide.md, in order, in one scratch
+# folder with ldtool on the path; fails on the first block that fails.
+#   operators_guide_test.py [LDTOOL]    (default: $LDTOOL)
 import os
 import re
 import subprocess
