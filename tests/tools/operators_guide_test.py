@@ -1,35 +1,31 @@
-#!/usr/bin/env python3
 # Runs every ```sh block of docs/operators_guide.md, in order, in one scratch
-# folder with ldtool on the path; fails on the first block that fails.
-#   operators_guide_test.py [LDTOOL]    (default: $LDTOOL)
+# folder with ldtool on the path, so the guide's commands cannot go stale.
+
 import os
 import re
 import subprocess
-import sys
 import tempfile
+import unittest
+
+from tool_support import LDTOOL
 
 GUIDE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "docs",
                      "operators_guide.md")
 
 
-def main(argv):
-    ldtool = os.path.abspath(argv[1] if len(argv) > 1 else os.environ["LDTOOL"])
-    blocks = re.findall(r"^```sh\n(.*?)^```", open(GUIDE, encoding="utf-8").read(), re.M | re.S)
-    if not blocks:
-        print("no command blocks in the guide")
-        return 1
-    env = dict(os.environ, PATH=os.path.dirname(ldtool) + os.pathsep + os.environ["PATH"])
-    with tempfile.TemporaryDirectory() as work:
-        for number, block in enumerate(blocks, 1):
-            r = subprocess.run(["bash", "-euo", "pipefail", "-c", block], cwd=work, env=env,
-                               capture_output=True, text=True, timeout=60)
-            if r.returncode != 0:
-                print("block %d failed (%d):\n%s\n%s%s" % (number, r.returncode, block, r.stdout,
-                                                          r.stderr))
-                return 1
-    print("%d command blocks ran" % len(blocks))
-    return 0
+class OperatorsGuideTest(unittest.TestCase):
+    def test_every_command_block_runs(self):
+        with open(GUIDE, encoding="utf-8") as f:
+            blocks = re.findall(r"^```sh\n(.*?)^```", f.read(), re.M | re.S)
+        self.assertTrue(blocks, "no command blocks in the guide")
+        path = os.path.dirname(os.path.abspath(LDTOOL)) + os.pathsep + os.environ["PATH"]
+        with tempfile.TemporaryDirectory() as work:
+            for block in blocks:
+                r = subprocess.run(["bash", "-euo", "pipefail", "-c", block], cwd=work,
+                                   env=dict(os.environ, PATH=path), capture_output=True, text=True,
+                                   timeout=60)
+                self.assertEqual(r.returncode, 0, block + r.stdout + r.stderr)
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv))
+    unittest.main()

@@ -64,8 +64,6 @@ class Server:
             conn.close()
 
     def log_lines(self):
-        if not os.path.exists(self.log_path):
-            return []
         with open(self.log_path, encoding="utf-8") as f:
             return [json.loads(line) for line in f if line.strip()]
 
