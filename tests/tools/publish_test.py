@@ -94,8 +94,7 @@ class PublishTest(unittest.TestCase):
             t = os.stat(path).st_mtime
             if how == "remove":
                 return os.remove(path)
-            with open(path, "rb") as f:
-                data = f.read()
+            data = Path(path).read_bytes()
             if how == "grow":
                 write(path, data + b"x")
             elif how == "byte":
@@ -171,8 +170,8 @@ class PublishTest(unittest.TestCase):
         # The alpha zone's servers keep the starter under another root; a root
         # outside the known ones is refused rather than written anywhere.
         ok(*starter, "19.0.7.16", "--starter-dist", "ld2005/dist")
-        with open(os.path.join(self.root, "ld2005/dist/ldstart/ldstarter_verinfo.dat"), "rb") as v:
-            self.assertEqual(v.read(), b"19.0.7.16\r\n")
+        self.assertEqual(Path(self.root, "ld2005/dist/ldstart/ldstarter_verinfo.dat").read_bytes(),
+                         b"19.0.7.16\r\n")
         self.assertEqual(run(*starter, "1.2.3.4", "--starter-dist", "../x").returncode, 2)
         self.assertFalse(os.path.exists(os.path.join(self.tmp, "x")))
 
@@ -195,14 +194,12 @@ class PublishTest(unittest.TestCase):
         self.assertEqual((r["companion"], r["packages"]),
                          ({"file": "Va.exe", "all": False, "games": ["RUNNER"]},
                           ["RUNNER", "base2005", "tbbase"]))
-        with open(ini, "rb") as f:
-            before = f.read()
+        before = Path(ini).read_bytes()
         self.publish("--no-popup", "--base2005")
         c = catalogue("TABLA")
         self.assertEqual((c["popup"], c["no_base2005"]), (False, False))
         self.publish("--popup", "--no-base2005")  # back as it was, byte for byte
-        with open(ini, "rb") as f:
-            self.assertEqual(f.read(), before)
+        self.assertEqual(Path(ini).read_bytes(), before)
         self.publish("--base", "NOSUCH", code=1)
 
 
