@@ -92,12 +92,13 @@ class InstallerTest(unittest.TestCase):
         cls.root = os.path.join(cls.tmp, "root")
         os.mkdir(cls.root)
         # The late version file keeps a run in its version check long enough
-        # for a click to come during the run.
+        # for a click and a picture to come during the run, even on a busy
+        # machine.
         cls.out = open(os.path.join(cls.tmp, "serve.out"), "w+")
         cls.server = subprocess.Popen(
             [LDTOOL, "serve", "--root", cls.root, "--port", "0", "--exit-after", "900", "--log",
              os.path.join(cls.tmp, "requests.jsonl"), "--fault",
-             "delay:2000:/ld2005/dist/ldstart/ldstarter_verinfo.dat"],
+             "delay:4000:/ld2005/dist/ldstart/ldstarter_verinfo.dat"],
             stdout=cls.out, stderr=subprocess.STDOUT)
         for _ in range(100):
             cls.out.seek(0)
@@ -239,7 +240,7 @@ class InstallerTest(unittest.TestCase):
                     # folder until answered.
                     self.shot("installing")
                     probe(("click", self.window, str(STOP)))
-                    time.sleep(3)  # past the server's delay
+                    time.sleep(5)  # past the server's delay
                     self.shot("stop_question")
                     self.assertFalse(os.path.exists(self.target), "went on during the question")
                     probe(("answer", ASK, "no", "15000"))
