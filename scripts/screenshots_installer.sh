@@ -13,7 +13,7 @@ mkdir -p "$out"
 
 export WINE_RUN="$build/wine_run.sh" INSTALLER="$build/installer/ManCpLdStarter.exe"
 export UI_PROBE="$build/tests/ui_probe/ui_probe.exe" HOLD_OPEN="$build/tests/e2e/file_holder.exe"
-export CARRIED_STARTER="$build/starter/ldstarter.exe" LDTOOL="$repo/build/native/tools/ldtool/ldtool"
+export CARRIED_STARTER="$build/starter/startup/ldstarter.exe" LDTOOL="$repo/build/native/tools/ldtool/ldtool"
 export INSTALLER_VERSION
 INSTALLER_VERSION="$(sed -n 's/^project([^)]*VERSION \([0-9.]*\).*/\1/p' "$repo/CMakeLists.txt")"
 export LD_WINEPREFIX="${LD_WINEPREFIX:-$build/wineprefix}"
