@@ -153,7 +153,7 @@ class Scenario:
                 env = dict(self.env, WINEPREFIX=template)
                 subprocess.run([WINE, "wineboot", "-i"], env=env, capture_output=True, timeout=300)
                 subprocess.run([WINESERVER, "-w"], env=env, timeout=120)
-            subprocess.run(["cp", "-a", template, self.prefix], check=True)
+            subprocess.run(["cp", "-aT", template, self.prefix], check=True)
 
     def temp_folder(self):
         """The user's temporary folder as the prefix's registry names it."""
