@@ -84,8 +84,18 @@ FAULTS = [
 ]
 
 
-def run(args, **kw):
-    return subprocess.run(args, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True, **kw)
+def run(args, timeout=None, **kw):
+    """Runs `args` in a process group of its own, so an interruption or a
+    timeout ends its Wine and Xvfb descendants too."""
+    proc = subprocess.Popen(args, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
+                            start_new_session=True, **kw)
+    try:
+        out, _ = proc.communicate(timeout=timeout)
+        return subprocess.CompletedProcess(args, proc.returncode, out)
+    finally:
+        if proc.poll() is None:
+            os.killpg(proc.pid, signal.SIGKILL)
+            proc.wait()
 
 
 def fresh_prefix(build):
@@ -155,17 +165,22 @@ def main():
     src = os.path.abspath(a.src)
     build = os.path.abspath(a.build or os.path.join(src, "build", "win64"))
     # Ctrl-C and a kill both end in the finally blocks that put files back.
-    signal.signal(signal.SIGTERM, lambda *_: (_ for _ in ()).throw(KeyboardInterrupt()))
+    signal.signal(signal.SIGTERM, signal.default_int_handler)
     results = []
-    with open(os.path.join(build, "starter_faults.log"), "w") as log:
-        for fault in faults:
-            t0 = time.time()
-            verdict, detail = try_fault(src, build, fault, a.timeout, log)
-            log.flush()
-            results.append(verdict)
-            print("%-7s %-28s %4.0f s  %s%s" % (verdict, fault[0], time.time() - t0, fault[4],
-                                                 (" [%s]" % detail) if detail else ""))
-            sys.stdout.flush()
+    try:
+        with open(os.path.join(build, "starter_faults.log"), "w") as log:
+            for fault in faults:
+                t0 = time.time()
+                verdict, detail = try_fault(src, build, fault, a.timeout, log)
+                log.flush()
+                results.append(verdict)
+                print("%-7s %-28s %4.0f s  %s%s" % (verdict, fault[0], time.time() - t0,
+                                                     fault[4], " [%s]" % detail if detail else ""))
+                sys.stdout.flush()
+    except KeyboardInterrupt:
+        print("interrupted; the fault's file is restored")
+        return 130
+    finally:
         # The tree as it was, built again, so the build folder matches it.
         run(["cmake", "--build", build, "--target"] + TARGETS)
     print("%d of %d caught" % (results.count("caught"), len(results)))

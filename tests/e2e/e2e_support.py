@@ -174,7 +174,6 @@ class Scenario:
 
         def drive():
             probe["code"], probe["text"] = self.probe(probe_script, timeout)
-            probe["at"] = time.time()
         thread = threading.Thread(target=drive)
         if probe_script:
             thread.start()
