@@ -16,7 +16,7 @@
 //   wait WINDOW [MS]            wait until the window is up; prints hwnd:0x...
 //   gone WINDOW [MS]            wait until no such window is up
 //   list WINDOW                 one line per child control:
-//                               id=ID class=C visible=0|1 text=TEXT
+//                               id=ID class=C visible=0|1 enabled=0|1 text=TEXT
 //                               (text last, up to the line end, a line
 //                               break in it written as \n)
 //   click WINDOW CONTROL        presses the button as a mouse click would
@@ -112,13 +112,10 @@ int List(const Args& args) {
   if (int rc = TopArg(args, &top)) return rc;
   for (const ControlInfo& c : ListControls(top)) {
     std::string line = "id=" + std::to_string(c.id) + " class=" + Narrow(c.class_name) +
-                       " visible=" + (c.visible ? "1" : "0") + " text=";
-    for (char ch : Narrow(c.text)) {
-      if (ch == '\n')
-        line += "\\n";
-      else if (ch != '\r')
-        line += ch;
-    }
+                       " visible=" + (c.visible ? "1" : "0") +
+                       " enabled=" + (::IsWindowEnabled(c.handle) ? "1" : "0") + " text=";
+    for (char ch : Narrow(c.text))
+      line += ch == '\n' ? std::string("\\n") : std::string(ch == '\r' ? 0 : 1, ch);
     Print(line);
   }
   return kOk;
