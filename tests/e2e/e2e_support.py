@@ -1,12 +1,12 @@
-"""What every end-to-end scenario of ldstarter shares: a fresh Wine prefix,
-the loopback portal (`ldtool serve`) with a published game, the starter
-placed in the prefix with its ldstarter.ini, the UI probe, and readers of the
-request log, the registry and the game's record.
-
-Every Wine run is bounded by a time limit; the portal stops by itself. The
-caller runs all of it inside one virtual display (xvfb-run).
-"""
+# What every end-to-end scenario of ldstarter shares: a fresh Wine prefix,
+# the loopback portal (`ldtool serve`) with a published game, the starter
+# placed in the prefix with its ldstarter.ini, the UI probe, and readers of the
+# request log, the registry and the game's record.
+#
+# Every Wine run is bounded by a time limit; the portal stops by itself. The
+# caller runs all of it inside one virtual display (xvfb-run).
 import base64
+import fcntl
 import json
 import os
 import re
@@ -27,12 +27,9 @@ class Failure(Exception):
     pass
 
 
-def b64(text):
-    return base64.b64encode(text.encode()).decode()
-
-
 def new_format_launch(member="tester01", game="Tabla", extra="&k401e=nyy"):
-    return "ludoria://P=&P0=%s&P1=%s%s" % (b64(member), b64(game), extra)
+    member, game = (base64.b64encode(t.encode()).decode() for t in (member, game))
+    return "ludoria://P=&P0=%s&P1=%s%s" % (member, game, extra)
 
 
 class Tools:
@@ -44,28 +41,26 @@ class Tools:
 
 class Scenario:
     def __init__(self, tools, name):
-        self.tools = tools
-        self.name = name
-        self.dir = os.path.join(tools.work, name)
+        self.tools, self.dir = tools, os.path.join(tools.work, name)
         shutil.rmtree(self.dir, ignore_errors=True)
-        os.makedirs(self.dir)
-        self.prefix = os.path.join(self.dir, "prefix")
-        self.root = os.path.join(self.dir, "portal")
+        self.prefix, self.root, self.log, self.game_dir = (os.path.join(self.dir, n) for n in (
+            "prefix", "portal", "requests.jsonl", "game"))
         os.makedirs(self.root)
-        self.log = os.path.join(self.dir, "requests.jsonl")
-        self.game_dir = os.path.join(self.dir, "game")
-        self.portal = None
-        self.addr = self.https_addr = None
+        self.portal = self.addr = self.https_addr = None
         self.env = dict(os.environ, WINEPREFIX=self.prefix, WINEDEBUG="-all",
                         WINEDLLOVERRIDES="mshtml=d;mscoree=d")
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *_):
+        self.close()
 
     # --- the portal ---
     def start_portal(self, *faults):
         out = os.path.join(self.dir, "serve.out")
         args = [self.tools.ldtool, "serve", "--root", self.root, "--port", "0", "--log",
-                self.log, "--exit-after", "600"]
-        for fault in faults:
-            args += ["--fault", fault]
+                self.log, "--exit-after", "600"] + [a for f in faults for a in ("--fault", f)]
         self.portal = subprocess.Popen(args, stdout=open(out, "w"), stderr=subprocess.STDOUT)
         for _ in range(100):
             text = open(out).read()
@@ -78,21 +73,9 @@ class Scenario:
             time.sleep(0.1)
         raise Failure("the portal did not start: " + open(out).read())
 
-    def restart_portal(self, *faults):
-        """Same port is not needed: the ini is written again."""
-        self.stop_portal()
-        self.start_portal(*faults)
-
-    def stop_portal(self):
-        if self.portal is not None:
-            self.portal.terminate()
-            self.portal.wait(10)
-            self.portal = None
-
     def ldtool(self, *args):
         r = subprocess.run([self.tools.ldtool] + list(args), capture_output=True, text=True)
-        if r.returncode != 0:
-            raise Failure("ldtool %s: %s%s" % (" ".join(args), r.stdout, r.stderr))
+        expect(r.returncode == 0, "ldtool %s: %s%s" % (" ".join(args), r.stdout, r.stderr))
         return r.stdout
 
     # --- the game ---
@@ -100,16 +83,15 @@ class Scenario:
         """The game folder: the recording program as tabla.exe plus data files."""
         os.makedirs(os.path.join(self.game_dir, "data"), exist_ok=True)
         shutil.copy(self.tools.game, os.path.join(self.game_dir, GAME_ID + ".exe"))
-        files = files if files is not None else {
-            "data/board.pak": os.urandom(150000),
-            "data/rules.txt": b"three in a row\r\n",
-        }
+        files = files if files is not None else {"data/board.pak": os.urandom(150000),
+                                                 "data/rules.txt": b"three in a row\r\n"}
         for rel, data in files.items():
             self.write_game_file(rel, data)
         return files
 
-    def write_game_file(self, rel, data):
-        path = os.path.join(self.game_dir, rel)
+    def write_game_file(self, rel, data, folder=None):
+        """A file of the game (or of another package's `folder`)."""
+        path = os.path.join(folder or self.game_dir, rel)
         os.makedirs(os.path.dirname(path), exist_ok=True)
         with open(path, "wb") as f:
             f.write(data)
@@ -121,11 +103,8 @@ class Scenario:
                     *extra)
 
     def publish_starter(self, version, rollback=False):
-        args = ["publish", "--to", self.root, "--starter", self.tools.starter,
-                "--starter-version", version]
-        if rollback:
-            args.append("--rollback")
-        self.ldtool(*args)
+        self.ldtool("publish", "--to", self.root, "--starter", self.tools.starter,
+                    "--starter-version", version, *(["--rollback"] if rollback else []))
 
     # --- the prefix ---
     def win_path(self, path):
@@ -133,91 +112,86 @@ class Scenario:
         drive, rest = path.split(":", 1)
         return os.path.join(self.prefix, "drive_" + drive.lower(), *rest.strip("\\").split("\\"))
 
-    def ini_text(self, install_root=INSTALL_ROOT):
-        host = self.addr
-        https_port = self.https_addr.split(":")[1] if self.https_addr else "443"
+    def write_ini(self, target, install_root=INSTALL_ROOT):
+        """ldstarter.ini in the host folder `target`: every host on loopback."""
         keys = ["real_download", "dev_download", "alpha_download", "outside_download",
                 "real_game", "dev_game", "alpha_game", "portal", "tracebook", "real_steplog",
                 "alpha_steplog", "real_plum", "alpha_plum", "dev_plum"]
-        lines = ["[servers]"] + ["%s=%s" % (k, host) for k in keys]
-        lines += ["plum_https_port=%s" % https_port, "[private]",
+        lines = ["[servers]"] + ["%s=%s" % (k, self.addr) for k in keys]
+        lines += ["plum_https_port=%s" % (self.https_addr or ":443").split(":")[1], "[private]",
                   "DefaultInstallDir=%s" % install_root, ""]
-        return "\r\n".join(lines)
+        os.makedirs(target, exist_ok=True)
+        with open(os.path.join(target, "ldstarter.ini"), "w", newline="") as f:
+            f.write("\r\n".join(lines))
 
     def place_starter(self, folder=STARTER_DIR):
         self.boot_prefix()
         target = self.win_path(folder)
         os.makedirs(target, exist_ok=True)
         shutil.copy(self.tools.starter, os.path.join(target, "ldstarter.exe"))
-        self.write_ini(folder)
+        self.write_ini(target)
         return folder + "\\ldstarter.exe"
 
-    def published_game(self, starter_version):
-        """The usual start of a scenario: the portal up, the game published
-        without base packages, a starter of `starter_version` published and
-        one placed. Returns the game's files and the placed starter."""
-        self.start_portal()
+    def published_game(self, starter_version, *faults):
+        """The portal up, the game (without base packages) and a starter
+        published, one placed; the game's files and the placed starter."""
+        self.start_portal(*faults)
         files = self.make_game()
         self.publish(GAME_ID, None, "--no-base2005")
         self.publish_starter(starter_version)
         return files, self.place_starter()
 
-    def write_ini(self, folder):
-        target = self.win_path(folder)
-        os.makedirs(target, exist_ok=True)
-        with open(os.path.join(target, "ldstarter.ini"), "w", newline="") as f:
-            f.write(self.ini_text())
-
     def boot_prefix(self):
+        """A fresh prefix: a copy of one booted once for all scenarios of this
+        work folder (wineboot is the slowest part of a scenario's start)."""
         if os.path.exists(os.path.join(self.prefix, "system.reg")):
             return
-        subprocess.run([WINE, "wineboot", "-i"], env=self.env, capture_output=True, timeout=120)
-        subprocess.run([WINESERVER, "-w"], env=self.env, timeout=120)
+        template = os.path.join(self.tools.work, "booted_prefix")
+        with open(template + ".lock", "w") as lock:
+            fcntl.flock(lock, fcntl.LOCK_EX)
+            if not os.path.exists(os.path.join(template, "system.reg")):
+                env = dict(self.env, WINEPREFIX=template)
+                subprocess.run([WINE, "wineboot", "-i"], env=env, capture_output=True, timeout=300)
+                subprocess.run([WINESERVER, "-w"], env=env, timeout=120)
+            subprocess.run(["cp", "-aT", template, self.prefix], check=True)
 
     def temp_folder(self):
         """The user's temporary folder as the prefix's registry names it."""
         m = re.search(r'^"TEMP"="([^"]+)"', self.user_registry(), re.M)
-        if not m:
-            raise Failure("no temporary folder in the prefix")
+        expect(m, "no temporary folder in the prefix")
         return self.win_path(m.group(1).replace("\\\\", "\\"))
 
     # --- runs ---
-    def run_starter(self, program, argument, probe_script=None, timeout=150, env=None,
-                    wait_all=True):
+    def run_starter(self, program, argument, probe_script=None, timeout=150, wait_all=True):
         """Runs the starter (and the probe script beside it); returns the
-        starter's exit code and the probe's output."""
-        run_env = dict(self.env, **(env or {}))
+        starter's exit code and the probe's (code, output)."""
         # A list gives separate words on the command line (Wine quotes a
         # single argument that holds blanks).
         words = argument if isinstance(argument, list) else [argument]
-        starter = subprocess.Popen([WINE, program] + [w for w in words if w is not None],
-                                   env=run_env,
+        starter = subprocess.Popen([WINE, program] + words, env=self.env,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        probe_out = {"text": "", "code": None}
-        thread = None
-        if probe_script is not None:
-            def drive():
-                r = subprocess.run([WINE, self.tools.probe, "-"], input=probe_script, env=run_env,
-                                   capture_output=True, text=True, timeout=timeout)
-                probe_out["text"], probe_out["code"] = r.stdout + r.stderr, r.returncode
-            thread = threading.Thread(target=drive)
+        probe = {"code": None, "text": ""}
+
+        def drive():
+            probe["code"], probe["text"] = self.probe(probe_script, timeout)
+        thread = threading.Thread(target=drive)
+        if probe_script:
             thread.start()
         try:
             code = starter.wait(timeout)
         except subprocess.TimeoutExpired:
             self.kill_wine()
             raise Failure("the starter did not end within %d s" % timeout)
-        if thread is not None:
+        if probe_script:
             thread.join(timeout)
         # Let the clone or the game end and the registry reach its file
         # (not while another starter of the scenario still runs).
-        if not wait_all:
-            return (code - (1 << 32) if code >= (1 << 31) else code), probe_out
-        try:
-            subprocess.run([WINESERVER, "-w"], env=self.env, timeout=60)
-        except subprocess.TimeoutExpired:
-            self.kill_wine()
-        return (code - (1 << 32) if code >= (1 << 31) else code), probe_out
+        if wait_all:
+            try:
+                subprocess.run([WINESERVER, "-w"], env=self.env, timeout=60)
+            except subprocess.TimeoutExpired:
+                self.kill_wine()
+        return (code - (1 << 32) if code >= (1 << 31) else code), probe
 
     def probe(self, script, timeout=60):
         try:
@@ -244,13 +218,9 @@ class Scenario:
         return len(self.requests())
 
     def steps(self, since=0):
-        steps = []
-        for r in self.requests()[since:]:
-            if r["path"] == "/log.html":
-                m = re.search(r"[?&]step=(\d+)", r.get("target", ""))
-                if m:
-                    steps.append(int(m.group(1)))
-        return steps
+        found = [re.search(r"[?&]step=(\d+)", r.get("target", "")) for r in self.requests()[since:]
+                 if r["path"] == "/log.html"]
+        return [int(m.group(1)) for m in found if m]
 
     def reports(self, since=0):
         return [r.get("body", "") for r in self.requests()[since:]
@@ -274,7 +244,10 @@ class Scenario:
         return open(path, encoding="latin-1").read() if os.path.exists(path) else ""
 
     def close(self):
-        self.stop_portal()
+        if self.portal is not None:
+            self.portal.terminate()
+            self.portal.wait(10)
+            self.portal = None
         try:
             self.kill_wine()
         except Exception:
@@ -302,36 +275,24 @@ GAME_START_REPORTS = ["VaRidirOro.exe"]
 
 
 def expect_run_log(s, label, steps, reports=(), since=0):
-    """The step-log entries (their senders run on threads of their own, so in
-    any order) and the report requests, each named by a text its body holds,
-    of the run whose requests begin at `since`."""
+    """The step-log entries (in any order: their senders have threads of their
+    own) and reports (named by a text in the body) of the run from `since`."""
     got = sorted(s.steps(since))
     expect(got == sorted(steps), "%s: step log %s, expected %s" % (label, got, sorted(steps)))
     bodies = s.reports(since)
     expect(len(bodies) == len(reports) and all(any(r in b for b in bodies) for r in reports),
-           "%s: reports %s, expected %s" % (label, [report_summary(b) for b in bodies],
-                                            list(reports)))
+           "%s: reports %s, expected %s" % (label, [b[:160] for b in bodies], list(reports)))
 
 
-def report_summary(body):
-    try:
-        record = json.loads(body)
-        return "%s %s" % (record.get("errorCode"), record.get("body", "")[:100])
-    except ValueError:
-        return body[:100]
+def wait_until(condition, seconds, message, step=0.5):
+    end = time.time() + seconds
+    while not condition():
+        if time.time() > end:
+            raise Failure(message)
+        time.sleep(step)
 
 
-FOLDER_PAGE = """wait class:LDSTART 90000
-sleep 500
-"""
-
-
-def wait_for_folder_page(scenario, timeout_s=90):
+def wait_for_folder_page(s, timeout_s=90):
     """Polls the window's controls until the path field shows."""
-    end = time.time() + timeout_s
-    while time.time() < end:
-        code, out = scenario.probe("list class:LDSTART\n", timeout=30)
-        if code == 0 and re.search(r"class=Edit visible=1", out):
-            return out
-        time.sleep(0.5)
-    raise Failure("the folder page did not show")
+    wait_until(lambda: "class=Edit visible=1" in s.probe("list class:LDSTART\n", 30)[1],
+               timeout_s, "the folder page did not show")

@@ -7,10 +7,9 @@
 
 namespace ld::probe {
 
-// Writes the window's current picture to `path` as a 24-bit bottom-up BMP.
-// From the screen by default (what the user sees, so the window must be on
-// top and on screen); with `print` the window draws itself through
-// PrintWindow. False with a reason in `*error`.
-bool SaveWindowPicture(HWND window, const std::wstring& path, bool print, std::string* error);
+// Writes the window's picture as the screen shows it (so the window must be
+// on top and on screen) to `path` as a 24-bit bottom-up BMP. False with a
+// reason in `*error`.
+bool SaveWindowPicture(HWND window, const std::wstring& path, std::string* error);
 
 }  // namespace ld::probe

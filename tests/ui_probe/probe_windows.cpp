@@ -24,24 +24,18 @@ std::string Narrow(const std::wstring& text) {
 }
 
 bool ParseWindowQuery(const std::string& query, WindowQuery* out) {
-  auto rest = [&](const char* prefix) -> const char* {
-    size_t n = std::char_traits<char>::length(prefix);
-    return query.compare(0, n, prefix) == 0 ? query.c_str() + n : nullptr;
-  };
-  if (const char* r = rest("class:")) {
-    out->kind = WindowQuery::Kind::kClass;
-    out->text = Widen(r);
-  } else if (const char* r = rest("title:")) {
-    out->kind = WindowQuery::Kind::kTitle;
-    out->text = Widen(r);
-  } else if (const char* r = rest("hwnd:")) {
+  const size_t colon = query.find(':');
+  if (colon == std::string::npos) return false;
+  const std::string kind = query.substr(0, colon), rest = query.substr(colon + 1);
+  if (kind == "hwnd") {
     out->kind = WindowQuery::Kind::kHandle;
-    out->handle = reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(r, nullptr, 0)));
+    out->handle =
+        reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(rest.c_str(), nullptr, 0)));
     return out->handle != nullptr;
-  } else {
-    return false;
   }
-  return !out->text.empty();
+  out->kind = kind == "class" ? WindowQuery::Kind::kClass : WindowQuery::Kind::kTitle;
+  out->text = Widen(rest);
+  return (kind == "class" || kind == "title") && !out->text.empty();
 }
 
 std::wstring ClassOf(HWND window) {
@@ -69,43 +63,20 @@ bool SameNoCase(const std::wstring& a, const std::wstring& b) {
                                 static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
-struct TopSearch {
-  const WindowQuery* query;
-  HWND found;
-};
-
-BOOL CALLBACK MatchTop(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<TopSearch*>(param);
-  if (!::IsWindowVisible(window)) return TRUE;
-  bool match = search->query->kind == WindowQuery::Kind::kClass
-                   ? SameNoCase(ClassOf(window), search->query->text)
-                   : TextOf(window).find(search->query->text) != std::wstring::npos;
-  if (!match) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
-struct BoxSearch {
-  const std::wstring* text;
-  HWND found;
-};
-
-BOOL CALLBACK CollectChild(HWND child, LPARAM param) {
-  reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
+// A named callback, not a lambda: 32-bit builds need its stdcall convention.
+BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
+  reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
   return TRUE;
 }
 
-// A named callback, not a lambda: 32-bit builds need its stdcall convention.
-BOOL CALLBACK MatchBox(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<BoxSearch*>(param);
-  if (!::IsWindowVisible(window) || ClassOf(window) != L"#32770") return TRUE;
-  bool match = TextOf(window).find(*search->text) != std::wstring::npos;
-  for (const ControlInfo& info : ListControls(window))
-    match = match || (SameNoCase(info.class_name, L"Static") &&
-                      info.text.find(*search->text) != std::wstring::npos);
-  if (!match) return TRUE;
-  search->found = window;
-  return FALSE;
+// The children of `parent`, or the top-level windows when it is null.
+std::vector<HWND> Windows(HWND parent) {
+  std::vector<HWND> found;
+  if (parent != nullptr)
+    ::EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&found));
+  else
+    ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
 }
 
 }  // namespace
@@ -113,69 +84,45 @@ BOOL CALLBACK MatchBox(HWND window, LPARAM param) {
 HWND FindTopWindow(const WindowQuery& query) {
   if (query.kind == WindowQuery::Kind::kHandle)
     return ::IsWindow(query.handle) ? query.handle : nullptr;
-  TopSearch search{&query, nullptr};
-  ::EnumWindows(MatchTop, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-HWND WaitTopWindow(const WindowQuery& query, bool want_present, DWORD timeout_ms, bool* met) {
-  DWORD start = ::GetTickCount();
-  for (;;) {
-    HWND window = FindTopWindow(query);
-    if ((window != nullptr) == want_present) {
-      *met = true;
+  for (HWND window : Windows(nullptr)) {
+    if (!::IsWindowVisible(window)) continue;
+    if (query.kind == WindowQuery::Kind::kClass
+            ? SameNoCase(ClassOf(window), query.text)
+            : TextOf(window).find(query.text) != std::wstring::npos)
       return window;
-    }
-    if (::GetTickCount() - start >= timeout_ms) {
-      *met = false;
-      return window;
-    }
-    ::Sleep(50);
   }
+  return nullptr;
 }
 
 std::vector<ControlInfo> ListControls(HWND top) {
-  std::vector<HWND> children;
-  ::EnumChildWindows(top, CollectChild, reinterpret_cast<LPARAM>(&children));
   std::vector<ControlInfo> out;
-  for (HWND child : children) {
-    ControlInfo info{};
-    info.handle = child;
-    info.class_name = ClassOf(child);
-    info.id = ::GetDlgCtrlID(child);
-    info.text = TextOf(child);
-    ::GetWindowRect(child, &info.rect);
-    ::MapWindowPoints(nullptr, top, reinterpret_cast<POINT*>(&info.rect), 2);
-    info.visible = ::IsWindowVisible(child) != FALSE;
-    info.enabled = ::IsWindowEnabled(child) != FALSE;
-    info.checked = -1;
-    if (SameNoCase(info.class_name, L"Button")) {
-      LONG type = ::GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK;
-      if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE ||
-          type == BS_AUTO3STATE || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON)
-        info.checked = static_cast<int>(::SendMessageW(child, BM_GETCHECK, 0, 0));
-    }
-    out.push_back(info);
+  for (HWND child : Windows(top)) {
+    out.push_back({child, ClassOf(child), ::GetDlgCtrlID(child), TextOf(child),
+                   ::IsWindowVisible(child) != FALSE});
   }
   return out;
 }
 
 HWND FindControl(HWND top, const std::string& which) {
-  bool by_text = which.compare(0, 5, "text:") == 0;
-  std::wstring text = by_text ? Widen(which.substr(5)) : std::wstring();
   char* end = nullptr;
-  long id = by_text ? 0 : std::strtol(which.c_str(), &end, 0);
-  if (!by_text && (which.empty() || *end != '\0')) return nullptr;
+  const long id = std::strtol(which.c_str(), &end, 0);
+  if (which.empty() || *end != '\0') return nullptr;
   for (const ControlInfo& info : ListControls(top)) {
-    if (by_text ? info.text == text : info.id == id) return info.handle;
+    if (info.id == id) return info.handle;
   }
   return nullptr;
 }
 
 HWND FindMessageBox(const std::wstring& text) {
-  BoxSearch search{&text, nullptr};
-  ::EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  for (HWND window : Windows(nullptr)) {
+    if (!::IsWindowVisible(window) || ClassOf(window) != L"#32770") continue;
+    bool match = TextOf(window).find(text) != std::wstring::npos;
+    for (const ControlInfo& info : ListControls(window))
+      match = match || (SameNoCase(info.class_name, L"Static") &&
+                        info.text.find(text) != std::wstring::npos);
+    if (match) return window;
+  }
+  return nullptr;
 }
 
 }  // namespace ld::probe

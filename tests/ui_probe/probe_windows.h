@@ -29,29 +29,20 @@ bool ParseWindowQuery(const std::string& query, WindowQuery* out);
 // The first matching top-level window, or null.
 HWND FindTopWindow(const WindowQuery& query);
 
-// Polls every 50 ms until `want_present` holds; the window found (or null).
-// `*met` tells whether the condition held before `timeout_ms` ran out.
-HWND WaitTopWindow(const WindowQuery& query, bool want_present, DWORD timeout_ms, bool* met);
-
 std::wstring ClassOf(HWND window);
 std::wstring TextOf(HWND window);
 
-// Every child control of `top`, in creation order, with its rectangle in the
-// client coordinates of `top`.
+// Every child control of `top`, in creation order.
 struct ControlInfo {
   HWND handle;
   std::wstring class_name;
   int id;
   std::wstring text;
-  RECT rect;
   bool visible;
-  bool enabled;
-  int checked;  // BST_* of check boxes and radio buttons, -1 for other controls
 };
 std::vector<ControlInfo> ListControls(HWND top);
 
-// "1000" names the control with that id, "text:Install" the first whose text
-// equals the rest; null when there is none.
+// The control whose id `which` names ("1000"); null when there is none.
 HWND FindControl(HWND top, const std::string& which);
 
 // A message box (dialog class "#32770") whose title or any static text

@@ -8,7 +8,7 @@
 //                                 first failing command ends the run
 //
 // WINDOW is "class:NAME" (exact class), "title:TEXT" (title contains TEXT) or
-// "hwnd:0x1234". CONTROL is a control id ("1000") or "text:Exact text".
+// "hwnd:0x1234". CONTROL is a control id ("1000").
 // Arguments are UTF-8; output is UTF-8. Under Wine, command-line arguments
 // are converted by the Unix locale, so texts outside ASCII (Korean titles)
 // only arrive intact through the script input on stdin.
@@ -16,12 +16,9 @@
 //   wait WINDOW [MS]            wait until the window is up; prints hwnd:0x...
 //   gone WINDOW [MS]            wait until no such window is up
 //   list WINDOW                 one line per child control:
-//                               id=ID class=C visible=0|1 enabled=0|1
-//                               checked=-1|0|1 rect=L,T,R,B text=TEXT
-//                               (rect in the window's client coordinates;
-//                               text last, up to the line end, a line break
-//                               in it written as \n)
-//   title WINDOW                prints the window's title
+//                               id=ID class=C visible=0|1 enabled=0|1 text=TEXT
+//                               (text last, up to the line end, a line
+//                               break in it written as \n)
 //   click WINDOW CONTROL        presses the button as a mouse click would
 //                               (BM_CLICK, posted: a modal loop it opens
 //                               does not block the probe)
@@ -32,10 +29,8 @@
 //   close WINDOW                asks the window to close (posts WM_CLOSE)
 //   answer TEXT BUTTON [MS]     waits for a message box whose title or text
 //                               contains TEXT and presses yes|no|ok|cancel
-//   shot WINDOW FILE.bmp [print]  saves the window's picture as a 24-bit BMP
-//                               (from the screen; "print" asks the window to
-//                               draw itself with PrintWindow instead, which
-//                               Wine does not do for other processes' windows)
+//   shot WINDOW FILE.bmp        saves the window's picture, as the screen
+//                               shows it, as a 24-bit BMP
 //   sleep MS
 //
 // MS defaults to 10000. Exit codes: 0 done, 1 usage or a failed action,
@@ -60,9 +55,10 @@ constexpr int kFailed = 1;
 constexpr int kNotFound = 2;
 constexpr DWORD kDefaultWaitMs = 10000;
 
+using Args = std::vector<std::string>;
+
 void Print(const std::string& line) {
-  std::fwrite(line.data(), 1, line.size(), stdout);
-  std::fputc('\n', stdout);
+  std::printf("%s\n", line.c_str());
   std::fflush(stdout);
 }
 
@@ -71,20 +67,13 @@ int Fail(int code, const std::string& message) {
   return code;
 }
 
-DWORD WaitArg(const std::vector<std::string>& args, size_t at) {
+DWORD WaitArg(const Args& args, size_t at) {
   return args.size() > at ? static_cast<DWORD>(std::strtoul(args[at].c_str(), nullptr, 10))
                           : kDefaultWaitMs;
 }
 
-std::string HandleText(HWND window) {
-  char text[32];
-  std::snprintf(text, sizeof(text), "hwnd:0x%llx",
-                static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)));
-  return text;
-}
-
 // Resolves args[1] to a window that is up now.
-int TopArg(const std::vector<std::string>& args, HWND* window) {
+int TopArg(const Args& args, HWND* window) {
   WindowQuery query;
   if (args.size() < 2 || !ParseWindowQuery(args[1], &query))
     return Fail(kFailed, "expected a window (class:..., title:..., hwnd:...)");
@@ -92,7 +81,7 @@ int TopArg(const std::vector<std::string>& args, HWND* window) {
   return *window ? kOk : Fail(kNotFound, "no window " + args[1]);
 }
 
-int ControlArg(const std::vector<std::string>& args, HWND* control) {
+int ControlArg(const Args& args, HWND* control) {
   HWND top = nullptr;
   if (int rc = TopArg(args, &top)) return rc;
   if (args.size() < 3) return Fail(kFailed, "expected a control");
@@ -100,49 +89,36 @@ int ControlArg(const std::vector<std::string>& args, HWND* control) {
   return *control ? kOk : Fail(kNotFound, "no control " + args[2] + " in " + args[1]);
 }
 
-int Wait(const std::vector<std::string>& args, bool present) {
+int Wait(const Args& args, bool present) {
   WindowQuery query;
   if (args.size() < 2 || !ParseWindowQuery(args[1], &query))
     return Fail(kFailed, "expected a window");
-  bool met = false;
-  HWND window = WaitTopWindow(query, present, WaitArg(args, 2), &met);
-  if (!met) return Fail(kNotFound, std::string("timed out waiting for ") + args[1]);
-  if (present) Print(HandleText(window));
+  const DWORD start = ::GetTickCount(), timeout = WaitArg(args, 2);
+  HWND window;
+  while (((window = FindTopWindow(query)) != nullptr) != present) {
+    if (::GetTickCount() - start >= timeout)
+      return Fail(kNotFound, "timed out waiting for " + args[1]);
+    ::Sleep(50);
+  }
+  char handle[32];
+  std::snprintf(handle, sizeof(handle), "hwnd:0x%llx",
+                static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)));
+  if (present) Print(handle);
   return kOk;
 }
 
-int List(const std::vector<std::string>& args) {
+int List(const Args& args) {
   HWND top = nullptr;
   if (int rc = TopArg(args, &top)) return rc;
   for (const ControlInfo& c : ListControls(top)) {
-    char head[200];
-    std::snprintf(head, sizeof(head),
-                  "id=%d class=%s visible=%d enabled=%d checked=%d rect=%ld,%ld,%ld,%ld text=",
-                  c.id, Narrow(c.class_name).c_str(), c.visible ? 1 : 0, c.enabled ? 1 : 0,
-                  c.checked, c.rect.left, c.rect.top, c.rect.right, c.rect.bottom);
-    std::string text;
-    for (char ch : Narrow(c.text)) {
-      if (ch == '\n')
-        text += "\\n";
-      else if (ch != '\r')
-        text += ch;
-    }
-    Print(head + text);
+    std::string line = "id=" + std::to_string(c.id) + " class=" + Narrow(c.class_name) +
+                       " visible=" + (c.visible ? "1" : "0") +
+                       " enabled=" + (::IsWindowEnabled(c.handle) ? "1" : "0") + " text=";
+    for (char ch : Narrow(c.text))
+      line += ch == '\n' ? std::string("\\n") : std::string(ch == '\r' ? 0 : 1, ch);
+    Print(line);
   }
   return kOk;
-}
-
-int Title(const std::vector<std::string>& args) {
-  HWND top = nullptr;
-  if (int rc = TopArg(args, &top)) return rc;
-  Print(Narrow(TextOf(top)));
-  return kOk;
-}
-
-int Click(const std::vector<std::string>& args) {
-  HWND control = nullptr;
-  if (int rc = ControlArg(args, &control)) return rc;
-  return ::PostMessageW(control, BM_CLICK, 0, 0) ? kOk : Fail(kFailed, "cannot post the click");
 }
 
 UINT KeyCode(const std::string& name) {
@@ -153,7 +129,7 @@ UINT KeyCode(const std::string& name) {
   return static_cast<UINT>(std::strtoul(name.c_str(), nullptr, 0));
 }
 
-int Key(const std::vector<std::string>& args) {
+int Key(const Args& args) {
   HWND top = nullptr;
   if (int rc = TopArg(args, &top)) return rc;
   UINT vk = args.size() > 2 ? KeyCode(args[2]) : 0;
@@ -172,7 +148,7 @@ int Key(const std::vector<std::string>& args) {
   return ok ? kOk : Fail(kFailed, "cannot post the key");
 }
 
-int Hover(const std::vector<std::string>& args) {
+int Hover(const Args& args) {
   HWND control = nullptr;
   if (int rc = ControlArg(args, &control)) return rc;
   RECT rect{};
@@ -181,7 +157,7 @@ int Hover(const std::vector<std::string>& args) {
   return ok ? kOk : Fail(kFailed, "cannot move the pointer");
 }
 
-int Answer(const std::vector<std::string>& args) {
+int Answer(const Args& args) {
   if (args.size() < 3) return Fail(kFailed, "expected TEXT and BUTTON");
   const std::string& name = args[2];
   int id = name == "yes"      ? IDYES
@@ -190,9 +166,8 @@ int Answer(const std::vector<std::string>& args) {
            : name == "cancel" ? IDCANCEL
                               : 0;
   if (id == 0) return Fail(kFailed, "button must be yes, no, ok or cancel");
-  std::wstring text = Widen(args[1]);
-  DWORD timeout = WaitArg(args, 3);
-  DWORD start = ::GetTickCount();
+  const std::wstring text = Widen(args[1]);
+  const DWORD start = ::GetTickCount(), timeout = WaitArg(args, 3);
   HWND box = nullptr;
   while (!(box = FindMessageBox(text))) {
     if (::GetTickCount() - start >= timeout) return Fail(kNotFound, "no message box " + args[1]);
@@ -204,31 +179,33 @@ int Answer(const std::vector<std::string>& args) {
   return kOk;
 }
 
-int Shot(const std::vector<std::string>& args) {
+// Posts `message` to the window args[1] (or to the control args[2]).
+int Post(const Args& args, UINT message, bool control) {
+  HWND target = nullptr;
+  if (int rc = control ? ControlArg(args, &target) : TopArg(args, &target)) return rc;
+  return ::PostMessageW(target, message, 0, 0) ? kOk : Fail(kFailed, "cannot post to " + args[1]);
+}
+
+int Shot(const Args& args) {
   HWND top = nullptr;
   if (int rc = TopArg(args, &top)) return rc;
   if (args.size() < 3) return Fail(kFailed, "expected a file name");
-  bool print = args.size() > 3 && args[3] == "print";
   std::string error;
-  if (!SaveWindowPicture(top, Widen(args[2]), print, &error)) return Fail(kFailed, error);
-  return kOk;
+  return SaveWindowPicture(top, Widen(args[2]), &error) ? kOk : Fail(kFailed, error);
 }
 
-int Run(const std::vector<std::string>& args) {
+int Run(const Args& args) {
   if (args.empty()) return Fail(kFailed, "no command");
   const std::string& c = args[0];
   if (c == "wait") return Wait(args, true);
   if (c == "gone") return Wait(args, false);
   if (c == "list") return List(args);
-  if (c == "title") return Title(args);
-  if (c == "click") return Click(args);
+  // BM_CLICK presses the button as a mouse click would; posted, so a modal
+  // loop it opens does not block the probe.
+  if (c == "click") return Post(args, BM_CLICK, true);
   if (c == "key") return Key(args);
   if (c == "hover") return Hover(args);
-  if (c == "close") {
-    HWND top = nullptr;
-    if (int rc = TopArg(args, &top)) return rc;
-    return ::PostMessageW(top, WM_CLOSE, 0, 0) ? kOk : Fail(kFailed, "cannot post WM_CLOSE");
-  }
+  if (c == "close") return Post(args, WM_CLOSE, false);
   if (c == "answer") return Answer(args);
   if (c == "shot") return Shot(args);
   if (c == "sleep") {
@@ -238,8 +215,8 @@ int Run(const std::vector<std::string>& args) {
   return Fail(kFailed, "unknown command " + c);
 }
 
-std::vector<std::string> SplitLine(const std::string& line) {
-  std::vector<std::string> words;
+Args SplitLine(const std::string& line) {
+  Args words;
   std::string word;
   bool quoted = false, any = false;
   for (char ch : line) {
@@ -262,7 +239,7 @@ std::vector<std::string> SplitLine(const std::string& line) {
 int RunScript() {
   std::string line;
   while (std::getline(std::cin, line)) {
-    std::vector<std::string> words = SplitLine(line);
+    Args words = SplitLine(line);
     if (words.empty() || words[0][0] == '#') continue;
     if (int rc = Run(words)) return rc;
   }
@@ -276,7 +253,7 @@ int main() {
   // The arguments as UTF-16 from the system, whatever the ANSI code page.
   int argc = 0;
   LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-  std::vector<std::string> args;
+  ld::probe::Args args;
   for (int i = 1; argv && i < argc; ++i) args.push_back(ld::probe::Narrow(argv[i]));
   ::LocalFree(argv);
   if (args.size() == 1 && args[0] == "-") return ld::probe::RunScript();
