@@ -17,7 +17,7 @@ from e2e_support import GAME_ID, Scenario, Tools, new_format_launch, wait_for_fo
 def main(argv):
     tools = Tools(*[os.path.abspath(a) for a in argv[1:6]])
     shot = os.path.join(tools.work, "download_page.bmp")
-    with Scenario(tools, "demo") as s:
+    with Scenario(tools, "demo", keep=True) as s:
         s.start_portal()
         print("portal: http://%s (requests in %s)" % (s.addr, s.log))
         # A game big enough that its download page stays up for a picture.

@@ -40,8 +40,8 @@ class Tools:
 
 
 class Scenario:
-    def __init__(self, tools, name):
-        self.tools, self.dir = tools, os.path.join(tools.work, name)
+    def __init__(self, tools, name, keep=False):
+        self.tools, self.dir, self.keep = tools, os.path.join(tools.work, name), keep
         shutil.rmtree(self.dir, ignore_errors=True)
         self.prefix, self.root, self.log, self.game_dir = (os.path.join(self.dir, n) for n in (
             "prefix", "portal", "requests.jsonl", "game"))
@@ -53,8 +53,10 @@ class Scenario:
     def __enter__(self):
         return self
 
-    def __exit__(self, *_):
+    def __exit__(self, kind, *_):
         self.close()
+        if kind is None and not self.keep:  # a passed scenario's prefix is ~700 MB; a failed one stays to be read
+            shutil.rmtree(self.prefix, ignore_errors=True)
 
     # --- the portal ---
     def start_portal(self, *faults):
