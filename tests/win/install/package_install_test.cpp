@@ -44,6 +44,7 @@ class PackageInstallTest : public ::testing::Test {
         [this](int code) { exit_codes_.push_back(code); }};
     package_.name = "PKG";
     package_.download_address = tree_.Root();
+    package_.update_list.project_name = "PRJ";  // what boxes and reports name
     // The older layout: every zip in the package's folder.
     const std::pair<const char*, const char*> files[] = {
         {"\\", "game.exe"}, {"\\", "readme.txt"}, {"\\data", "a.dat"}, {"\\data\\img", "b.bmp"}};
@@ -97,7 +98,7 @@ TEST_F(PackageInstallTest, FileHeldOpenAsksAndOnlyNoContinues) {
     ::CloseHandle(held);
     ASSERT_EQ(1u, boxes.boxes.size());
     EXPECT_THAT(boxes.boxes[0].text, HasSubstr("(count=1)"));
-    EXPECT_THAT(boxes.boxes[0].caption, HasSubstr("0018000A : PKG"));
+    EXPECT_THAT(boxes.boxes[0].caption, HasSubstr("0018000A : PRJ"));
     EXPECT_EQ(static_cast<UINT>(MB_YESNO), boxes.boxes[0].style & MB_TYPEMASK);
     // No continues; any other answer ends the program with -1. The old file
     // stays and the downloaded zip waits beside it.
@@ -115,7 +116,7 @@ TEST_F(PackageInstallTest, FileMissingOnTheServerGivesString179) {
   EXPECT_EQ(LoadText(IDS_FAIL_GAMEFILEDOWNLOAD), boxes.boxes[0].text);
   EXPECT_THAT(boxes.boxes[0].caption, HasSubstr("0018000A"));
   EXPECT_THAT(remote_, ElementsAre(std::to_string(error_code::kDiskSpaceOrFiles) +
-                                   "|PKG|IDS_FAIL_GAMEFILEDOWNLOAD"));
+                                   "|PRJ|IDS_FAIL_GAMEFILEDOWNLOAD"));
   EXPECT_TRUE(exit_codes_.empty());
 }
 
