@@ -45,11 +45,12 @@ TEST_F(ListFetchTest, CatalogueIsNeverAnEarlierRunsCopy) {
   Catalogue catalogue;
   ASSERT_TRUE(LoadCatalogue(settings_, "mygame", "My Game", &catalogue));
   EXPECT_EQ(catalogue.base_games[kPackageTabla], (std::vector<std::string>{"mygame"}));
-  // An old copy that cannot be deleted is not read either: when nothing
-  // comes, the download's empty temporary target gives the defaults.
+  // An old copy that cannot be deleted (but can be read) is not read
+  // either: when nothing comes, the download's empty temporary target gives
+  // the defaults.
   settings_.hul_root = tree_.Url("nothing");
-  HANDLE held =
-      ::CreateFileA(Local("gamekind.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, 0);
+  HANDLE held = ::CreateFileA(Local("gamekind.ini").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, 0);
   Catalogue defaults;
   EXPECT_TRUE(LoadCatalogue(settings_, "mygame", "My Game", &defaults));
   ::CloseHandle(held);
