@@ -1,197 +1,147 @@
-// Package installation against the loopback portal: packages published by
-// the native ldtool, installed into a scratch folder through the real
-// downloader, download batch and unpacking.
+// Package installation against the loopback portal through the real
+// downloader, download batch, unpacking and verification: the failure
+// branches the end-to-end runs do not reach (a file held open, a file
+// missing on the server) and setup archives.
 #include "starter/install/package_install.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "core/base/checksum.h"
-#include "core/install/file_decision.h"
-#include "starter/install/package_check.h"
-#include "starter/download/progress_sink.h"
+#include "core/base/error_codes.h"
 #include "starter/app/starter_app.h"
-#include "tests/win/support/package_install_fixture.h"
+#include "starter/install/package_check.h"
+#include "starter/platform/string_table.h"
+#include "tests/win/support/download_test_support.h"
+#include "tests/win/support/package_fixture.h"
 
 namespace ld {
 namespace {
 
 using test::FactsOf;
-using test::PackageInstallTest;
-using test::PublishedPackage;
 using test::ReadWholeFile;
 using test::RecordingPresenter;
-using test::ScratchFolder;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 
-class FreshInstall : public PackageInstallTest,
-                     public ::testing::WithParamInterface<const char*> {};
-
-TEST_P(FreshInstall, EveryFileLandsAndASecondCheckFindsNothing) {
-  PublishedPackage package(test::UniqueTag("HJF"));
-  ASSERT_NO_FATAL_FAILURE(PublishGame(&package, GetParam()));
-  PackageDescriptor descriptor = Descriptor(package);
-  ASSERT_EQ(7u, descriptor.records.size());
-  RecordingPresenter boxes;
-  ScopedBoxPresenter scoped(&boxes);
-
-  descriptor.bytes_to_download =
-      CheckPackageFiles(install_.path(), &descriptor.records, &executables_);
-  uint32_t all_zips = 0;
-  for (const FileRecord& record : descriptor.records) {
-    EXPECT_EQ(kFileMissing, record.needs_update) << record.name;
-    all_zips += record.zip_size;
+class PackageInstallTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    LD_REQUIRE_PORTAL();
+    cStarterApp::Get().ClearStop();
+    context_ = {
+        &cStarterApp::Get(),
+        install_.path(),
+        "",
+        &executables_,
+        [this](uint32_t wparam) { driver_ui_.push_back(wparam); },
+        [this](uint32_t code, const std::string& text, const char* resource) {
+          remote_.push_back(std::to_string(code) + "|" + text + "|" + (resource ? resource : ""));
+        },
+        [this](int code) { exit_codes_.push_back(code); }};
+    package_.name = "PKG";
+    package_.download_address = tree_.Root();
+    package_.update_list.project_name = "PRJ";  // what boxes and reports name
+    // The older layout: every zip in the package's folder.
+    const std::pair<const char*, const char*> files[] = {
+        {"\\", "game.exe"}, {"\\", "readme.txt"}, {"\\data", "a.dat"}, {"\\data\\img", "b.bmp"}};
+    for (const auto& [dir, name] : files) {
+      const std::string content = test::PatternBytes(name[0] == 'a' ? 100000 : 3000, name[0]);
+      ASSERT_TRUE(test::WriteZip(Served(name), {{name, content}}));
+      FileRecord record;
+      record.dir_path = dir;
+      record.name = name;
+      record.size = static_cast<uint32_t>(content.size());
+      record.zip_size = static_cast<uint32_t>(FactsOf(Served(name)).size);
+      record.checksum = ByteSum(content.data(), content.size());
+      record.time = TimeFromFields(2009, 6, 15, 13, 45, 58);  // the zip entries' time
+      package_.records.push_back(record);
+    }
   }
-  EXPECT_EQ(all_zips, descriptor.bytes_to_download);
-
-  ASSERT_TRUE(InstallPackage(context_, descriptor));
-  EXPECT_TRUE(boxes.boxes.empty()) << boxes.boxes[0].caption << "\n" << boxes.boxes[0].text;
-  EXPECT_TRUE(remote_.empty());
-  EXPECT_TRUE(exit_codes_.empty());
-  EXPECT_EQ(std::vector<uint32_t>{kDriverUiFileProgress}, driver_ui_);
-  ASSERT_NO_FATAL_FAILURE(ExpectInstalled(descriptor));
-
-  // Both root program files were measured after the download.
-  ASSERT_EQ(2u, executables_.size());
-  std::sort(executables_.begin(), executables_.end(),
-            [](const ExecutableEntry& a, const ExecutableEntry& b) { return a.path < b.path; });
-  EXPECT_EQ(install_.path() + "\\game.exe", executables_[0].path);
-  EXPECT_EQ(3000u, executables_[0].size);
-  EXPECT_EQ(install_.path() + "\\helper.DLL", executables_[1].path);
-  EXPECT_EQ(777u, executables_[1].size);
-  for (const ExecutableEntry& entry : executables_) {
-    const std::string bytes = ReadWholeFile(entry.path);
-    EXPECT_EQ(ByteSum(bytes.data(), bytes.size()), entry.checksum);
+  std::string Served(const std::string& name) const { return tree_.Path("PKG/" + name + ".zip"); }
+  bool Install(RecordingPresenter* boxes) {
+    ScopedBoxPresenter scoped(boxes);
+    package_.bytes_to_download =
+        CheckPackageFiles(install_.path(), &package_.records, &executables_);
+    return InstallPackage(context_, package_);
   }
 
-  // The zips came from where the layout puts them.
-  std::vector<std::string> requested = ZipRequests(package);
-  std::sort(requested.begin(), requested.end());
-  const std::string base = "/dist/" + package.name() + "/";
-  const bool newer = std::string(GetParam()) >= "1.5.0";
-  std::vector<std::string> expected = {base + (newer ? "data/a.dat.zip" : "a.dat.zip"),
-                                       base + (newer ? "data/img/b.bmp.zip" : "b.bmp.zip"),
-                                       base + (newer ? "data/img/deep/c.txt.zip" : "c.txt.zip"),
-                                       base + "empty.bin.zip",
-                                       base + "game.exe.zip",
-                                       base + "helper.DLL.zip",
-                                       base + "readme.txt.zip"};
-  std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(expected, requested);
-
-  // Nothing left to do, and the root programs are listed from the records.
-  ExecutableList second;
-  EXPECT_EQ(0u, CheckPackageFiles(install_.path(), &descriptor.records, &second));
-  for (const FileRecord& record : descriptor.records) {
-    EXPECT_EQ(kUpToDate, record.needs_update) << record.name;
-  }
-  EXPECT_EQ(2u, second.size());
-}
-
-INSTANTIATE_TEST_SUITE_P(BothLayouts, FreshInstall, ::testing::Values("1.5.0", "1.0.0"));
-
-// Records the file bar positions and the file names the installer shows.
-class FileBarRecorder : public ProgressSink {
- public:
-  void SetBarRange(const char*, uint32_t) override {}
-  void SetBarPosition(const char* bar, uint32_t position) override {
-    if (std::string(bar) == kFileBar) positions.push_back(position);
-  }
-  void SetText(const char* control, const std::string& text) override {
-    if (std::string(control) == kFileNameText) names.push_back(text);
-  }
-  std::vector<uint32_t> positions;
-  std::vector<std::string> names;
+  test::LogRecorder log_;
+  test::PortalTree tree_;
+  test::ScratchFolder install_;
+  PackageDescriptor package_;
+  InstallContext context_;
+  ExecutableList executables_;
+  std::vector<uint32_t> driver_ui_;
+  std::vector<std::string> remote_;
+  std::vector<int> exit_codes_;
 };
 
-TEST_F(PackageInstallTest, SetupArchivesUnpackEveryEntryInOrder) {
-  // A base package carries the archive; the game package has none.
-  PublishedPackage base(test::UniqueTag("HJS"));
-  base.AddFile("base.txt", "base", 1);
-  const std::string setup_source = base.work_unix() + "/setup";
-  const std::vector<std::string> entries = {"one.txt", "sub/two.txt", "sub/inner/three.txt",
-                                            "four.bin"};
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    std::string path = test::WinePath(setup_source + "/" + entries[i]);
-    for (std::size_t at = path.find('\\', 3); at != std::string::npos;
-         at = path.find('\\', at + 1)) {
-      ::CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
-    }
-    ASSERT_TRUE(test::WriteAll(path, test::PatternBytes(1000 * (i + 1), 40 + i)));
-  }
-  ASSERT_NO_FATAL_FAILURE(base.Publish("1.5.0", "--setup /redist/pack.zip=" + setup_source));
-  PackageDescriptor game_descriptor;
-  game_descriptor.name = "nosetup";
-  std::vector<PackageDescriptor> packages = {game_descriptor, Descriptor(base)};
-  ASSERT_EQ(1u, packages[1].setup_records.size());
+TEST_F(PackageInstallTest, FileHeldOpenAsksAndOnlyNoContinues) {
+  RecordingPresenter quiet;
+  ASSERT_TRUE(Install(&quiet));
+  EXPECT_TRUE(quiet.boxes.empty());
+  EXPECT_EQ(std::vector<uint32_t>{kDriverUiFileProgress}, driver_ui_);
+  const std::string held_path = install_.path() + "\\readme.txt";
+  test::ScratchFolder::WriteFile(held_path, "local edit");
 
-  char previous_folder[MAX_PATH] = {};
-  ::GetCurrentDirectoryA(sizeof previous_folder, previous_folder);
-  FileBarRecorder sink;
-  int result = 0;
-  {
-    ScopedProgressSink scoped(&sink);
-    result = InstallSetupPackages(context_, &packages);
+  for (int answer : {IDNO, IDYES}) {
+    exit_codes_.clear();
+    RecordingPresenter boxes(answer);
+    // Held without sharing, as a running game or a virus scanner would.
+    HANDLE held =
+        ::CreateFileA(held_path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_TRUE(Install(&boxes));
+    ::CloseHandle(held);
+    ASSERT_EQ(1u, boxes.boxes.size());
+    EXPECT_THAT(boxes.boxes[0].text, HasSubstr("(count=1)"));
+    EXPECT_THAT(boxes.boxes[0].caption, HasSubstr("0018000A : PRJ"));
+    EXPECT_EQ(static_cast<UINT>(MB_YESNO), boxes.boxes[0].style & MB_TYPEMASK);
+    // No continues; any other answer ends the program with -1. The old file
+    // stays and the downloaded zip waits beside it.
+    EXPECT_EQ(answer == IDNO ? std::vector<int>{} : std::vector<int>{-1}, exit_codes_);
+    EXPECT_EQ("local edit", ReadWholeFile(held_path));
+    EXPECT_NE(-1, FactsOf(held_path + ".zip").size);
   }
-  char current_folder[MAX_PATH] = {};
-  ::GetCurrentDirectoryA(sizeof current_folder, current_folder);
-  ::SetCurrentDirectoryA(previous_folder);
-
-  // Bit (index + 1) of the package whose archives were installed.
-  EXPECT_EQ(1 | (1 << 2), result);
-  const std::string folder = install_.path() + "\\redist";
-  EXPECT_EQ(folder, std::string(current_folder));
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    std::string relative = entries[i];
-    std::replace(relative.begin(), relative.end(), '/', '\\');
-    const test::FileFacts facts = FactsOf(folder + "\\" + relative);
-    EXPECT_TRUE(facts.exists) << relative;
-    EXPECT_EQ(1000u * (i + 1), facts.size) << relative;
-  }
-  EXPECT_FALSE(FactsOf(folder + "\\pack.zip").exists);
-  EXPECT_EQ(std::vector<std::string>{"pack.zip"}, sink.names);
-  EXPECT_EQ((std::vector<uint32_t>{kDriverUiSetupMessage, kDriverUiNoMessage}), driver_ui_);
-
-  // The unpacking half of the file bar: one step per entry, in order.
-  std::vector<uint32_t> unpacking;
-  for (uint32_t position : sink.positions) {
-    if (position > 50) unpacking.push_back(position);
-  }
-  EXPECT_TRUE(std::is_sorted(unpacking.begin(), unpacking.end()));
-  ASSERT_FALSE(unpacking.empty());
-  EXPECT_EQ(100u, unpacking.back());
-  EXPECT_GE(unpacking.size(), entries.size() - 1);
 }
 
-TEST_F(PackageInstallTest, StopBeforeTheBatchCountsAsDoneWithoutVerification) {
-  PublishedPackage package(test::UniqueTag("HJT"));
-  ASSERT_NO_FATAL_FAILURE(PublishGame(&package, "1.5.0"));
-  PackageDescriptor descriptor = Descriptor(package);
-  descriptor.bytes_to_download =
-      CheckPackageFiles(install_.path(), &descriptor.records, &executables_);
+TEST_F(PackageInstallTest, FileMissingOnTheServerGivesString179) {
+  ASSERT_TRUE(::DeleteFileA(Served("b.bmp").c_str()));
   RecordingPresenter boxes;
-  ScopedBoxPresenter scoped(&boxes);
-  cStarterApp::Get().RequestStop();
-  EXPECT_TRUE(InstallPackage(context_, descriptor));
-  cStarterApp::Get().ClearStop();
-  EXPECT_TRUE(boxes.boxes.empty());
-  EXPECT_TRUE(ZipRequests(package).empty());
+  EXPECT_FALSE(Install(&boxes));
+  ASSERT_EQ(1u, boxes.boxes.size());
+  EXPECT_EQ(LoadText(IDS_FAIL_GAMEFILEDOWNLOAD), boxes.boxes[0].text);
+  EXPECT_THAT(boxes.boxes[0].caption, HasSubstr("0018000A"));
+  EXPECT_THAT(remote_, ElementsAre(std::to_string(error_code::kDiskSpaceOrFiles) +
+                                   "|PRJ|IDS_FAIL_GAMEFILEDOWNLOAD"));
+  EXPECT_TRUE(exit_codes_.empty());
 }
 
-TEST(DeleteUninstallFiles, ListedFilesGoReadOnlyOrNot) {
-  ScratchFolder install_;
-  PackageDescriptor descriptor;
-  descriptor.update_list.uninstall = {{"\\data", {{"old.dat"}, {"gone.dat"}}}};
-  ::CreateDirectoryA((install_.path() + "\\data").c_str(), nullptr);
-  const std::string old_file = install_.path() + "\\data\\old.dat";
-  ASSERT_TRUE(test::WriteAll(old_file, "old"));
-  ::SetFileAttributesA(old_file.c_str(), FILE_ATTRIBUTE_READONLY);
-  ASSERT_TRUE(test::WriteAll(install_.path() + "\\data\\kept.dat", "kept"));
-  DeleteUninstallFiles(install_.path(), {descriptor});
-  EXPECT_FALSE(FactsOf(old_file).exists);
-  EXPECT_TRUE(FactsOf(install_.path() + "\\data\\kept.dat").exists);
+// A setup archive is fetched whole into its folder, which becomes the
+// current folder, and unpacked there.
+TEST_F(PackageInstallTest, SetupArchivesUnpackIntoTheirFolder) {
+  const std::string zip = tree_.Path("PKG/pack.zip");
+  ASSERT_TRUE(test::WriteZip(zip, {{"one.txt", "1"}, {"sub/in/two.txt", "22"}}));
+  std::vector<PackageDescriptor> packages(2, package_);  // the first has no archive
+  packages[1].setup_records = {package_.records[0]};
+  FileRecord& archive = packages[1].setup_records[0];
+  archive.dir_path = "\\redist";
+  archive.name = "pack.zip";
+  archive.zip_size = static_cast<uint32_t>(FactsOf(zip).size);
+  char previous[MAX_PATH] = {}, current[MAX_PATH] = {};
+  ::GetCurrentDirectoryA(sizeof previous, previous);
+  // Bit (index + 1) of the package whose archives were installed.
+  EXPECT_EQ(1 | (1 << 2), InstallSetupPackages(context_, &packages));
+  ::GetCurrentDirectoryA(sizeof current, current);
+  ::SetCurrentDirectoryA(previous);
+  const std::string folder = install_.path() + "\\redist";
+  EXPECT_EQ(folder, std::string(current));
+  EXPECT_EQ("22", ReadWholeFile(folder + "\\sub\\in\\two.txt"));
+  EXPECT_EQ(-1, FactsOf(folder + "\\pack.zip").size);
+  EXPECT_EQ((std::vector<uint32_t>{kDriverUiSetupMessage, kDriverUiNoMessage}), driver_ui_);
 }
 
 }  // namespace
