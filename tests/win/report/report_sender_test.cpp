@@ -45,7 +45,8 @@ TEST(ReportSenderTest, RecordArrivesExactlyWithItsHeaders) {
   facts.current_state = HS_STATE_WAITING_FOR_GET_GAMEKIND;
   WindowsVersion(&facts.os_major, &facts.os_minor, &facts.os_build);
   const std::string document = CrashRecordDocument(report, facts, Cp949ToUtf8);
-  EXPECT_NE(document.find(u8"\"루드\""), std::string::npos);
+  Json::Value record;
+  EXPECT_TRUE(Json::Reader().parse(document, record) && record["userId"].asString() == u8"루드");
   const auto got = test::LoggedRequests(
       [&document](const Json::Value& e) { return e["body"].asString() == document; }, 1);
   ASSERT_EQ(got.size(), 1u);
