@@ -56,10 +56,8 @@ TEST(StringTableTest, KeyTextsInBothLanguages) {
     unsigned id;
     WORD language;
     const char* text;  // UTF-8
-  } cases[] = {{130, kEnglish, "en"},
-               {130, kKorean, "ko"},
-               {135, kEnglish, "Ludoria Starter"},
-               {135, kKorean, u8"루도리아 설치마법사"}};
+  } cases[] = {
+      {130, kEnglish, "en"}, {130, kKorean, "ko"}, {135, kKorean, u8"루도리아 설치마법사"}};
   for (const auto& c : cases) EXPECT_EQ(TableString(c.id, c.language), c.text) << c.id;
 }
 

@@ -27,7 +27,6 @@ TEST_F(BoxesTest, ErrorBoxesShowTheEntryErrorAndCodedCaptions) {
   ::SetLastError(ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(ErrorBox(0x00050001), IDYES);
   EXPECT_EQ(Last().caption, "Ludoria Starter) 00050001");
-  EXPECT_EQ(Last().style, kErrorBoxStyle);
   EXPECT_EQ(Last().text, WindowsErrorText(ERROR_FILE_NOT_FOUND));
   EXPECT_TRUE(Flag());
   ErrorBoxWithText(151, "text", "gamekind.ini", MB_YESNO);
