@@ -6,7 +6,7 @@
 # LD_TEST_REQUEST_LOG=<request log, one JSON line per request>, its HTTPS
 # listener LD_TEST_PORTAL_HTTPS=127.0.0.1:PORT, the served
 # folder LD_TEST_PORTAL_ROOT and the tool itself LD_TEST_LDTOOL, plus a
-# member id scrambled by ldtool (LD_TEST_SCRAMBLED_ID / _PLAIN) so the
+# member id scrambled by ldtool (LD_TEST_SCRAMBLED_ID, of 'tester 01@ludo.kr') so the
 # starter's unscrambling is checked against the portal side's table.
 # Without a usable ldtool the program runs without them and its portal tests
 # skip. The server is always stopped, and stops by itself in any case.
@@ -16,14 +16,9 @@ ldtool=$1
 runner=$2
 shift 2
 
-run() {
-  if [ -n "$runner" ]; then "$runner" "$@"; else "$@"; fi
-}
-
 if [ ! -x "$ldtool" ]; then
   echo "with_portal.sh: no native ldtool at $ldtool; tests needing the portal skip" >&2
-  run "$@"
-  exit $?
+  exec ${runner:+"$runner"} "$@"
 fi
 
 dir=$(mktemp -d "${TMPDIR:-/tmp}/ld_portal.XXXXXX") || exit 1
@@ -49,10 +44,7 @@ LD_TEST_PORTAL_HTTPS=$portal_https_addr
 LD_TEST_REQUEST_LOG=$dir/requests.jsonl
 LD_TEST_PORTAL_ROOT=$dir/root
 LD_TEST_LDTOOL=$ldtool
-LD_TEST_SCRAMBLED_PLAIN='tester 01@ludo.kr'
-LD_TEST_SCRAMBLED_ID=$("$ldtool" memberid scramble "$LD_TEST_SCRAMBLED_PLAIN") || LD_TEST_SCRAMBLED_ID=
-export LD_TEST_PORTAL LD_TEST_PORTAL_HTTPS LD_TEST_REQUEST_LOG LD_TEST_PORTAL_ROOT LD_TEST_LDTOOL LD_TEST_SCRAMBLED_PLAIN LD_TEST_SCRAMBLED_ID
+LD_TEST_SCRAMBLED_ID=$("$ldtool" memberid scramble 'tester 01@ludo.kr') || LD_TEST_SCRAMBLED_ID=
+export LD_TEST_PORTAL LD_TEST_PORTAL_HTTPS LD_TEST_REQUEST_LOG LD_TEST_PORTAL_ROOT LD_TEST_LDTOOL LD_TEST_SCRAMBLED_ID
 
-run "$@"
-status=$?
-exit "$status"
+${runner:+"$runner"} "$@"

@@ -9,12 +9,13 @@
 #include <json/reader.h>
 #include <json/value.h>
 
+#include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/win/support/win_test_support.h"
 
 namespace ld::test {
 
@@ -41,9 +42,7 @@ inline const char kDeadHost[] = "127.0.0.1:1";
 inline std::string WinePath(const std::string& unix_path) {
   if (unix_path.empty() || unix_path[0] != '/') return unix_path;
   std::string path = "Z:" + unix_path;
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
+  std::replace(path.begin(), path.end(), '/', '\\');
   return path;
 }
 
@@ -56,10 +55,7 @@ inline std::string PortalRootUnix() { return Env("LD_TEST_PORTAL_ROOT"); }
 // Every complete line of the request log, parsed.
 inline std::vector<Json::Value> ReadRequestLog() {
   std::vector<Json::Value> entries;
-  std::ifstream in(RequestLogPath(), std::ios::binary);
-  std::stringstream all;
-  all << in.rdbuf();
-  const std::string text = all.str();
+  const std::string text = ReadWholeFile(RequestLogPath());
   std::size_t begin = 0;
   for (std::size_t end; (end = text.find('\n', begin)) != std::string::npos; begin = end + 1) {
     Json::Value entry;

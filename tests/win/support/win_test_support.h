@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -25,18 +26,19 @@ struct ShownBox {
   UINT style;
 };
 
-// Records every box and answers with `answer`.
+// Records every box, calls `on_show` (when set) while it is up, and answers
+// with `answer`.
 class RecordingPresenter : public BoxPresenter {
  public:
-  explicit RecordingPresenter(int answer = IDOK) : answer_(answer) {}
+  explicit RecordingPresenter(int answer = IDOK) : answer(answer) {}
   int Show(HWND owner, const std::string& text, const std::string& caption, UINT style) override {
     boxes.push_back({owner, text, caption, style});
-    return answer_;
+    if (on_show) on_show();
+    return answer;
   }
   std::vector<ShownBox> boxes;
-
- private:
-  int answer_;
+  int answer;
+  std::function<void()> on_show;
 };
 
 // A fresh folder under the temporary folder, removed with its content.
@@ -59,32 +61,22 @@ class ScratchFolder {
   std::string Sub(const std::string& name) const { return path_ + "\\" + name; }
 
   static void WriteFile(const std::string& path, const std::string& content) {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-    DWORD written = 0;
-    ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    ::CloseHandle(file);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    ASSERT_TRUE(out << content) << path;
   }
 
   // Removes `path` with everything below it, read-only files too.
   static void RemoveTree(const std::string& path) {
     WIN32_FIND_DATAA data;
     HANDLE find = ::FindFirstFileA((path + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-      do {
-        std::string name = data.cFileName;
-        if (name == "." || name == "..") continue;
-        std::string child = path + "\\" + name;
-        ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-          RemoveTree(child);
-        } else {
-          ::DeleteFileA(child.c_str());
-        }
-      } while (::FindNextFileA(find, &data));
-      ::FindClose(find);
+    for (bool more = find != INVALID_HANDLE_VALUE; more; more = ::FindNextFileA(find, &data)) {
+      const std::string name = data.cFileName, child = path + "\\" + name;
+      if (name == "." || name == "..") continue;
+      ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(child);
+      ::DeleteFileA(child.c_str());
     }
+    if (find != INVALID_HANDLE_VALUE) ::FindClose(find);
     ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     ::RemoveDirectoryA(path.c_str());
   }

@@ -10,7 +10,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <thread>
 
@@ -24,16 +23,13 @@
 
 namespace {
 
-constexpr UINT kLifetimeMs = 120000;
-
 std::string Format(unsigned id, const char* a, const char* b = "", int n = 0) {
-  const std::string format = ld::LoadText(id);
   char text[260];
   // The program's own strings: %d first where a count is asked for.
   if (id == IDS_TIME_LEFT) {
-    std::snprintf(text, sizeof text, format.c_str(), n, a, b);
+    std::snprintf(text, sizeof text, ld::LoadText(id).c_str(), n, a, b);
   } else {
-    std::snprintf(text, sizeof text, format.c_str(), a);
+    std::snprintf(text, sizeof text, ld::LoadText(id).c_str(), a);
   }
   return text;
 }
@@ -72,40 +68,32 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
   app.flags().test_zone = args.find("test") != std::string::npos;
   app.flags().current_game_id = "ludo";
   app.launch_record().game_id = "ludo";
-  ::SetTimer(nullptr, 0, kLifetimeMs, nullptr);
+  ::SetTimer(nullptr, 0, 120000, nullptr);  // the lifetime
 
+  ld::cLogoWindow logo;
+  ld::cMainWindow window(ld::DefaultMainWindowEnv(app));
+  HWND shown = nullptr;
   if (args.rfind("logo", 0) == 0) {
-    ld::cLogoWindow logo;
     if (!logo.Build()) return 1;
-    MSG message;
-    while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
-      if (message.message == WM_TIMER && message.hwnd == nullptr) break;
-      ::TranslateMessage(&message);
-      ::DispatchMessageA(&message);
-      if (!::IsWindow(logo.hwnd())) break;
-    }
-    return 0;
+    shown = logo.hwnd();
+  } else {
+    int page = ld::kPageInstallFolder;
+    if (args.rfind("download", 0) == 0) page = ld::kPageDownload;
+    if (args.rfind("message", 0) == 0) page = ld::kPageMessage;
+    if (args.rfind("run", 0) == 0) page = ld::kPageRun;
+    char title[260] = {};
+    std::snprintf(title, sizeof title, ld::LoadText(IDS_WINDOW_TITLE_FORMAT).c_str(),
+                  ld::LoadText(IDS_PRODUCT_NAME).c_str());
+    if (!window.CreateInstallationWindow(title)) return 1;
+    ld::SetMainWindow(&window);
+    std::thread([&window, page] { Driver(&window, page); }).detach();  // ends with the process
+    shown = window.hwnd();
   }
-
-  int page = ld::kPageInstallFolder;
-  if (args.rfind("download", 0) == 0) page = ld::kPageDownload;
-  if (args.rfind("message", 0) == 0) page = ld::kPageMessage;
-  if (args.rfind("run", 0) == 0) page = ld::kPageRun;
-
-  ld::MainWindowEnv env = ld::DefaultMainWindowEnv(app);
-  ld::cMainWindow window(env);
-  char title[260] = {};
-  std::snprintf(title, sizeof title, ld::LoadText(IDS_WINDOW_TITLE_FORMAT).c_str(),
-                ld::LoadText(IDS_PRODUCT_NAME).c_str());
-  if (!window.CreateInstallationWindow(title)) return 1;
-  ld::SetMainWindow(&window);
-  std::thread driver([&window, page] { Driver(&window, page); });
-  driver.detach();  // a stand-in: it ends with the process
   const HACCEL keys = ld::LoadStarterAccelerators();
   MSG message;
-  while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+  while (::IsWindow(shown) && ::GetMessageA(&message, nullptr, 0, 0) > 0) {
     if (message.message == WM_TIMER && message.hwnd == nullptr) break;
-    if (keys != nullptr && ::TranslateAcceleratorA(window.hwnd(), keys, &message)) continue;
+    if (keys != nullptr && ::TranslateAcceleratorA(shown, keys, &message)) continue;
     ::TranslateMessage(&message);
     ::DispatchMessageA(&message);
   }
