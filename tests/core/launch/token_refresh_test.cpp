@@ -5,11 +5,12 @@
 #include <string>
 
 #include "core/settings/plum_hosts.h"
+#include "tests/core/support/test_support.h"
 
 namespace ld {
 namespace {
 
-TEST(TokenRefresh, BodyEscapingAndLimits) {
+TEST(TokenRefresh, BodyChecksAndAnswer) {
   std::string body;
   ASSERT_TRUE(TokenRefreshBody("bWVt", "Z2Ft", "a b/+=~\xB0", "w=1&x", &body));
   EXPECT_EQ(body, "memberno=bWVt&gameid=Z2Ft&accesstoken=a+b%2F%2B%3D%7E%B0&webidentifier=w=1&x");
@@ -22,17 +23,13 @@ TEST(TokenRefresh, BodyEscapingAndLimits) {
   EXPECT_EQ(TokenRefreshHeaders(12),
             "Accept: text/*\r\nUser-Agent: Mozilla/4.0 (compatible; MSIE 6.0;* Windows NT)\r\n"
             "Content-type: application/x-www-form-urlencoded\r\nContent-length: 12\r\n\n");
-}
+  // The first empty value is named.
+  EXPECT_EQ(TokenRefreshCheck("", "", "", "") + "|" + TokenRefreshCheck("", "g", "", "") + "|" +
+                TokenRefreshCheck("m", "g", "", "") + "|" + TokenRefreshCheck("m", "g", "t", "") +
+                "|" + TokenRefreshCheck("m", "g", "t", "w"),
+            "GameId is NullOrEmpty|MemberNo is NullOrEmpty|KRT AccessToken is NullOrEmpty|"
+            "Web Cookie is NullOrEmpty|");
 
-TEST(TokenRefresh, FirstEmptyValueNamed) {
-  EXPECT_EQ(TokenRefreshCheck("", "", "", ""), "GameId is NullOrEmpty");
-  EXPECT_EQ(TokenRefreshCheck("", "g", "", ""), "MemberNo is NullOrEmpty");
-  EXPECT_EQ(TokenRefreshCheck("m", "g", "", ""), "KRT AccessToken is NullOrEmpty");
-  EXPECT_EQ(TokenRefreshCheck("m", "g", "t", ""), "Web Cookie is NullOrEmpty");
-  EXPECT_EQ(TokenRefreshCheck("m", "g", "t", "w"), "");
-}
-
-TEST(TokenRefresh, AnswerRewritesTheLaunchString) {
   TokenAnswer a;
   EXPECT_FALSE(ParseTokenAnswer("not json", &a));
   EXPECT_FALSE(ParseTokenAnswer("[1,2]", &a));
@@ -50,39 +47,28 @@ TEST(TokenRefresh, AnswerRewritesTheLaunchString) {
 }
 
 TEST(PlumHosts, EndpointsByZoneAndSettings) {
-  PlumHosts hosts = PlumHosts::FromSettings([](const std::string& key) -> std::string {
-    if (key == "dev_plum") return "http://127.0.0.1:8080/";
-    if (key == "alpha_plum") return "alpha";
-    if (key == "real_plum") return "bad host";
-    if (key == "plum_https_port") return "8443";
-    return "";
-  });
+  const std::map<std::string, std::string> settings = {{"dev_plum", "http://127.0.0.1:8080/"},
+                                                       {"alpha_plum", "alpha"},
+                                                       {"real_plum", "bad host"},
+                                                       {"plum_https_port", "8443"}};
+  PlumHosts hosts = PlumHosts::FromSettings(test::MapLookup(settings));
   EXPECT_EQ(hosts.https_port, 8443);
-  EXPECT_EQ(hosts.real, PlumHosts().real);
-  const struct {
-    int zone;
-    const char* host;
-    const char* path;
-    const char* token_host;
-  } cases[] = {
-      {1, "127.0.0.1:8080", "identifier/refresh.qrx", "127.0.0.1:8080"},
-      {2, "127.0.0.1:8080", "gstr/cocas/get.qrx", nullptr},
-      {3, "alpha", "identifier/refresh.qrx", "alpha"},
-      {4, "alpha", "gstr/cocas/get.qrx", nullptr},
-      {5, "alpha", "gstr/cocas/get.qrx", nullptr},
-      {0, nullptr, "identifier/refresh.qrx", nullptr},
-  };
-  for (const auto& c : cases) {
-    PlumEndpoint id = IdentifierRefreshEndpoint(hosts, c.zone);
-    EXPECT_EQ(id.host, c.host ? c.host : hosts.real) << c.zone;
-    EXPECT_EQ(id.path, c.path) << c.zone;
-    PlumEndpoint token = TokenRefreshEndpoint(hosts, c.zone);
-    EXPECT_EQ(token.host, c.token_host ? c.token_host : hosts.real) << c.zone;
+  // Per zone: identifier host and path, token host ("-" the real service).
+  std::string got;
+  for (int zone : {1, 2, 3, 4, 5, 0}) {
+    const PlumEndpoint id = IdentifierRefreshEndpoint(hosts, zone);
+    const PlumEndpoint token = TokenRefreshEndpoint(hosts, zone);
     EXPECT_EQ(token.path, "identifier/vesper/refresh.qrx");
+    for (const std::string& host : {id.host, id.path, token.host})
+      got += (host == PlumHosts().real ? "-" : host) + " ";
+    got += "| ";
   }
-  EXPECT_EQ(PlumHosts::FromSettings([](const std::string& k) {
-              return std::string(k == "plum_https_port" ? "70000" : "");
-            }).https_port,
+  EXPECT_EQ(
+      got,
+      "127.0.0.1:8080 identifier/refresh.qrx 127.0.0.1:8080 | "
+      "127.0.0.1:8080 gstr/cocas/get.qrx - | alpha identifier/refresh.qrx alpha | "
+      "alpha gstr/cocas/get.qrx - | alpha gstr/cocas/get.qrx - | - identifier/refresh.qrx - | ");
+  EXPECT_EQ(PlumHosts::FromSettings(test::MapLookup({{"plum_https_port", "70000"}})).https_port,
             443);
   EXPECT_EQ(IdentifierRefreshQuery("m@x", "tabla9", "a&b"),
             "?memberid=m@x&gameid=TABLA9&identifier=a&b");

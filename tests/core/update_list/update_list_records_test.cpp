@@ -3,54 +3,33 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <tuple>
 
 #include "core/update_list/update_list_parser.h"
 
 namespace ld {
 namespace {
 
-UpdateList Sample() {
+TEST(UpdateListRecords, InstallSetupInstallAndUninstall) {
   UpdateList l;
   ParseUpdateList(
-      "[INSTALL]\n/\na.exe,1,2,3,20070315-123456\n/d\nb,4,5,6,0\nc,7,8,9,0\n"
-      "[UNINSTALL]\n/old\nx.dll\ny z.txt\n/\nroot.txt\n"
-      "[SETUP_INSTALL]\n/s\ns1.zip,1,10,-1,20070315-123456\ns2.zip,1,20,2,0\n",
+      "[INSTALL]\n/\na.exe,1,2,3,20070315-123456\n/d\nb,4,5,6,0\n[UNINSTALL]\n/old\nx.dll\n"
+      "y "
+      "z.txt\n/\nroot.txt\n[SETUP_INSTALL]\n/s\ns1.zip,1,10,-1,20070315-123456\ns2.zip,7,20,2,0\n",
       UpdateListFolders(), &l);
-  return l;
-}
-
-TEST(UpdateListRecords, InstallRecordsInListOrder) {
   std::vector<FileRecord> records(1);  // appended, not replaced
-  AppendInstallRecords(Sample(), &records);
-  ASSERT_EQ(records.size(), 4u);
-  const FileRecord& a = records[1];
-  EXPECT_EQ(std::tie(a.dir_path, a.name, a.needs_update, a.checksum, a.size, a.zip_size),
-            std::make_tuple(std::string("\\"), std::string("a.exe"), 1u, 1u, 2u, 3u));
-  EXPECT_EQ(a.time, TimeFromFields(2007, 3, 15, 12, 34, 56));
-  EXPECT_EQ(records[2].name, "b");
-  EXPECT_EQ(records[3].dir_path + records[3].name, "\\dc");
-  EXPECT_EQ(records[3].size, 8u);
-}
-
-TEST(UpdateListRecords, SetupInstallRecordsSumZipSizesWithoutTimes) {
-  std::vector<FileRecord> records;
+  AppendInstallRecords(l, &records);
   // 4294967295 + 2 wraps like the 32-bit sum it is.
-  EXPECT_EQ(AppendSetupInstallRecords(Sample(), &records), 1u);
-  ASSERT_EQ(records.size(), 2u);
-  EXPECT_EQ(records[0].name, "s1.zip");
-  EXPECT_EQ(records[0].dir_path, "\\s");
-  EXPECT_EQ(records[0].time, 0);
-  EXPECT_EQ(records[0].size, 10u);
-  EXPECT_EQ(records[1].needs_update, 1u);
-  EXPECT_EQ(AppendSetupInstallRecords(UpdateList(), &records), 0u);
-  EXPECT_EQ(records.size(), 2u);
-}
-
-TEST(UpdateListRecords, UninstallPathsJoinBaseDirectoryAndName) {
-  const std::vector<std::string> expected = {"C:\\Game\\old\\x.dll", "C:\\Game\\old\\y z.txt",
-                                             "C:\\Game\\\\root.txt"};
-  EXPECT_EQ(UninstallPaths(Sample(), "C:\\Game"), expected);
+  EXPECT_EQ(AppendSetupInstallRecords(l, &records), 1u);
+  std::string got;
+  for (const FileRecord& r : records)
+    got += r.dir_path + "|" + r.name + " " + std::to_string(r.needs_update) +
+           std::to_string(r.checksum) + std::to_string(r.size) + std::to_string(r.zip_size) +
+           (r.time ? " t" : "") + ",";
+  EXPECT_EQ(got, "| 1000,\\|a.exe 1123 t,\\d|b 1456,\\s|s1.zip 11104294967295,\\s|s2.zip 17202,");
+  EXPECT_EQ(records[1].time, TimeFromFields(2007, 3, 15, 12, 34, 56));
+  EXPECT_EQ(UninstallPaths(l, "C:\\Game"),
+            (std::vector<std::string>{"C:\\Game\\old\\x.dll", "C:\\Game\\old\\y z.txt",
+                                      "C:\\Game\\\\root.txt"}));
 }
 
 }  // namespace
