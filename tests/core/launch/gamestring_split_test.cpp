@@ -12,7 +12,7 @@ struct SplitCase {
   GamestringParts expected;
 };
 
-TEST(SplitByAmpersand, Grammar) {
+TEST(GamestringSplit, ByAmpersandAndByLength) {
   const SplitCase cases[] = {
       {"a=1&a=2", {{"a", "2"}}},  // a later equal key replaces
       {"k22e=G&lang=KOREAN", {{"k22e", "G"}, {"lang", "KOREAN"}}},
@@ -25,10 +25,8 @@ TEST(SplitByAmpersand, Grammar) {
       {"a=1&", {{"a", "1"}}},
   };
   for (const SplitCase& c : cases) EXPECT_EQ(SplitByAmpersand(c.rest), c.expected) << c.rest;
-}
 
-TEST(SplitByLength, Grammar) {
-  const SplitCase cases[] = {
+  const SplitCase by_length[] = {
       {"k3e:3=a&b&k93e:2=xy", {{"k3e", "a&b"}, {"k93e", "xy"}}},
       {"k93e:9=a=b:c&d=e&k60e:1=n", {{"k93e", "a=b:c&d=e"}, {"k60e", "n"}}},
       {"k3e:1=a&k3e:1=b", {{"k3e", "b"}}},                  // duplicate keys: the later wins
@@ -49,7 +47,7 @@ TEST(SplitByLength, Grammar) {
       {"=", {{"", ""}}},
       {"k:=a&b:1=c", {{"k:", "a"}, {"b", "c"}}},  // no length byte between ":" and "="
   };
-  for (const SplitCase& c : cases) EXPECT_EQ(SplitByLength(c.rest), c.expected) << c.rest;
+  for (const SplitCase& c : by_length) EXPECT_EQ(SplitByLength(c.rest), c.expected) << c.rest;
   // A value ending exactly at the end of a view that goes on in memory.
   EXPECT_EQ(SplitByLength(std::string_view("k3e:5=abcde").substr(0, 8)),
             (GamestringParts{{"k3e", "ab"}}));

@@ -82,27 +82,21 @@ TEST(Gamestring, NamedParametersGameIdsNumbersAndZones) {
   // Old format: only "&p189=" counts, the byte right behind it, any byte.
   // New format: P2 decoded, read as a number, bits 0x0F00; 0x100 is zone 3,
   // 0x400 zone 1. An overflowing number must not wrap into a zone.
-  const std::pair<const char*, GamestringFormat> texts[] = {
-      {"ludoria://h/g?k22e=g1&p189=3&k3e=x", GamestringFormat::kOld},
-      {"ludoria://h/g?p189=1&k22e=g1", GamestringFormat::kOld},
-      {"ludoria://h/g?k22e=g1&p189=", GamestringFormat::kOld},
-      {"ludoria://h/g?a=1&p189=&y=1", GamestringFormat::kOld},
-      {"ludoria://P=&P1=ZzE=&P2=MjU2&x=1", GamestringFormat::kOld},
-      {"ludoria://P=&P0=dXNlcg==&P2=MTAyNA==", GamestringFormat::kNew},  // 1024
-      {"ludoria://P=&P2=MTI4MA==", GamestringFormat::kNew},              // 1280
-      {"ludoria://P=&P2=MTI3OQ==", GamestringFormat::kNew},              // 1279
-      {"ludoria://P=&p2=NTEx", GamestringFormat::kNew},                  // 511
-      {"ludoria://P=&P2=ODAw", GamestringFormat::kNew},                  // 800
-      {"ludoria://P=&P2=LTM4NDA=", GamestringFormat::kNew},              // -3840
-      {"ludoria://P=&P2=&P1=ZzE=", GamestringFormat::kNew},
-      {"ludoria://P=&P1=ZzE=&p189=3", GamestringFormat::kNew},
-      {"ludoria://P=&P2=OTk5OTk5OTk5OTk5OTk5OTk5OTk5OTk5OTk5OTk5", GamestringFormat::kNew}};
   std::string zones;
-  for (const auto& [text, format] : texts) {
+  auto add = [&zones](const char* text, GamestringFormat format) {
     const char zone = ZoneValue(text, format);
-    zones += zone == kNoZone ? '.' : zone;
-    zones += std::to_string(ZoneNumber(zone)) + (IsTestZone(zone) ? "t " : " ");
-  }
+    zones += std::string(1, zone == kNoZone ? '.' : zone) + std::to_string(ZoneNumber(zone)) +
+             (IsTestZone(zone) ? "t " : " ");
+  };
+  for (const char* text : {"?k22e=g1&p189=3&k3e=x", "?p189=1&k22e=g1",
+                           "?k22e=g1&p189=", "?a=1&p189=&y=1", "P=&P1=ZzE=&P2=MjU2&x=1"})
+    add(text, GamestringFormat::kOld);
+  // 1024, 1280, 1279, 511, 800, -3840, empty, none, overflowing.
+  for (const char* text :
+       {"P=&P0=dXNlcg==&P2=MTAyNA==", "P=&P2=MTI4MA==", "P=&P2=MTI3OQ==", "P=&p2=NTEx",
+        "P=&P2=ODAw", "P=&P2=LTM4NDA=", "P=&P2=&P1=ZzE=", "P=&P1=ZzE=&p189=3",
+        "P=&P2=OTk5OTk5OTk5OTk5OTk5OTk5OTk5OTk5OTk5OTk5"})
+    add(text, GamestringFormat::kNew);
   EXPECT_EQ(zones, "33t .0 .0 &0t .0 11t .0 11t 33t .0 33t .0 .0 .0 ");
   EXPECT_EQ(ZoneNumber('5') * 10 + ZoneNumber('6') + ZoneNumber('0') + ZoneNumber('/'), 50);
 }
