@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace ld {
@@ -21,22 +22,17 @@ TEST(GamestringRequest, AddressRepairAndMovedFields) {
 
   // {address, request, fields moved, pairs removed}; "k22e" first found
   // inside "ak22e" is collected but not removed.
-  const struct {
-    const char* address;
-    const char* request;
-    std::vector<std::string> moved;
-    int removed;
-  } cases[] = {
+  const std::tuple<const char*, const char*, std::vector<std::string>, int> cases[] = {
       {"http://gs/g?k22e=TABLA&x=1&k300e=T1", "http://gs/g?x=1", {"k22e:5=TABLA", "k300e:2=T1"}, 2},
       {"http://gs/g?ak22e=1&k22e=2", "http://gs/g?ak22e=1&k22e=2", {"k22e:1=2"}, 0},
       {"http://gs/g?a=1&&clk2&p189=3", "http://gs/g?a=1&&p189=3", {"clk2"}, 1},
       {"http://gs/g?k3e=&lang=ko", "http://gs/g?lang=ko", {"k3e:0="}, 1},
   };
-  for (const auto& c : cases) {
-    GamestringRequest r = BuildGamestringRequest(c.address);
-    EXPECT_EQ(r.address, c.request) << c.address;
-    EXPECT_EQ(r.moved_fields, c.moved) << c.address;
-    EXPECT_EQ(r.removed_pairs, c.removed) << c.address;
+  for (const auto& [address, request, moved, removed] : cases) {
+    const GamestringRequest r = BuildGamestringRequest(address);
+    EXPECT_EQ(r.address, request) << address;
+    EXPECT_EQ(r.moved_fields, moved) << address;
+    EXPECT_EQ(r.removed_pairs, removed) << address;
   }
 
   // Moved fields go behind the game id, else before the member id, else at

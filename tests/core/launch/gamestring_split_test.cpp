@@ -7,11 +7,7 @@
 namespace ld {
 namespace {
 
-struct SplitCase {
-  std::string rest;
-  GamestringParts expected;
-};
-
+using SplitCase = std::pair<std::string, GamestringParts>;
 TEST(GamestringSplit, ByAmpersandAndByLength) {
   const SplitCase cases[] = {
       {"a=1&a=2", {{"a", "2"}}},  // a later equal key replaces
@@ -24,7 +20,7 @@ TEST(GamestringSplit, ByAmpersandAndByLength) {
       {"", {}},
       {"a=1&", {{"a", "1"}}},
   };
-  for (const SplitCase& c : cases) EXPECT_EQ(SplitByAmpersand(c.rest), c.expected) << c.rest;
+  for (const SplitCase& c : cases) EXPECT_EQ(SplitByAmpersand(c.first), c.second) << c.first;
 
   const SplitCase by_length[] = {
       {"k3e:3=a&b&k93e:2=xy", {{"k3e", "a&b"}, {"k93e", "xy"}}},
@@ -47,7 +43,7 @@ TEST(GamestringSplit, ByAmpersandAndByLength) {
       {"=", {{"", ""}}},
       {"k:=a&b:1=c", {{"k:", "a"}, {"b", "c"}}},  // no length byte between ":" and "="
   };
-  for (const SplitCase& c : by_length) EXPECT_EQ(SplitByLength(c.rest), c.expected) << c.rest;
+  for (const SplitCase& c : by_length) EXPECT_EQ(SplitByLength(c.first), c.second) << c.first;
   // A value ending exactly at the end of a view that goes on in memory.
   EXPECT_EQ(SplitByLength(std::string_view("k3e:5=abcde").substr(0, 8)),
             (GamestringParts{{"k3e", "ab"}}));
