@@ -4,7 +4,10 @@
 
 #include <climits>
 #include <string>
+#include <tuple>
 
+#include "core/launch/gamestring_edit.h"
+#include "core/launch/gamestring_split.h"
 #include "core/launch/zone.h"
 
 namespace ld {
@@ -99,6 +102,92 @@ TEST(Gamestring, NamedParametersGameIdsNumbersAndZones) {
     add(text, GamestringFormat::kNew);
   EXPECT_EQ(zones, "33t .0 .0 &0t .0 11t .0 11t 33t .0 33t .0 .0 .0 ");
   EXPECT_EQ(ZoneNumber('5') * 10 + ZoneNumber('6') + ZoneNumber('0') + ZoneNumber('/'), 50);
+}
+
+using SplitCase = std::pair<std::string, GamestringParts>;
+TEST(Gamestring, SplitSetAndRemovePairs) {
+  const SplitCase cases[] = {
+      {"a=1&a=2", {{"a", "2"}}},  // a later equal key replaces
+      {"P=&P0=QQ==&P1=QUI=", {{"P", ""}, {"P0", "QQ=="}, {"P1", "QUI="}}},
+      {"a=b=c&d=1", {{"a", "b=c"}, {"d", "1"}}},
+      {"a=1&&b=2", {{"a", "1"}, {"&b", "2"}}},  // the part's first byte is never its "="
+      {"flag&b=2", {{"flag&b", "2"}}},
+      {"noequals", {}},
+      {"a=1&", {{"a", "1"}}},
+  };
+  for (const SplitCase& c : cases) EXPECT_EQ(SplitByAmpersand(c.first), c.second) << c.first;
+
+  const SplitCase by_length[] = {
+      {"k3e:3=a&b&k93e:2=xy", {{"k3e", "a&b"}, {"k93e", "xy"}}},
+      {"k93e:9=a=b:c&d=e&k60e:1=n", {{"k93e", "a=b:c&d=e"}, {"k60e", "n"}}},
+      {"k3e:1=a&k3e:1=b", {{"k3e", "b"}}},                  // duplicate keys: the later wins
+      {"k3e:1=a;k60e:1=n", {{"k3e", "a"}, {"k60e", "n"}}},  // the separator is not checked
+      {"k3e: 2=ab", {{"k3e", "ab"}}},                       // white space before the number
+      // No digits: length 0, so "a" is the separator and "b" starts the next key.
+      {"k3e:x=ab&k60e:1=n", {{"k3e", ""}, {"b&k60e", "n"}}},
+      // Lengths beyond the end take what is there and stop.
+      {"k3e:99999999999999999999=abc", {{"k3e", "abc"}}},
+      {"k3e:4=abc", {{"k3e", "abc"}}},
+      // A negative length counts as 0 and the scan still moves forward.
+      {"k3e:-5=abc&k60e:1=n", {{"k3e", ""}, {"bc&k60e", "n"}}},
+      // No ":" before "=": read as an ampersand pair.
+      {"plain=v&k60e:1=n", {{"plain", "v"}, {"k60e", "n"}}},
+      {":1=a", {{":1", "a"}}},                              // no key byte before ":"
+      {"k3e:1=a&plain=v", {{"k3e", "a"}, {"plain", "v"}}},  // no borrowing of an earlier ":"
+      {"=", {{"", ""}}},
+      {"k:=a&b:1=c", {{"k:", "a"}, {"b", "c"}}},  // no length byte between ":" and "="
+  };
+  for (const SplitCase& c : by_length) EXPECT_EQ(SplitByLength(c.first), c.second) << c.first;
+  // A value ending exactly at the end of a view that goes on in memory.
+  EXPECT_EQ(SplitByLength(std::string_view("k3e:5=abcde").substr(0, 8)),
+            (GamestringParts{{"k3e", "ab"}}));
+
+  // {text, key, value, anchor, result, text after}
+  constexpr SetPairResult kR = SetPairResult::kReplaced, kI = SetPairResult::kInserted,
+                          kA = SetPairResult::kAppended;
+  const std::tuple<const char*, const char*, const char*, const char*, SetPairResult, const char*>
+      set[] = {
+          // Replaced: start, middle, end, followed by a blank.
+          {"zz=1&P0=a", "zz", "2", "", kR, "zz=2&P0=a"},
+          {"ludoria://P=&P0=a&zz=1&P1=b", "zz", "2", "", kR, "ludoria://P=&P0=a&zz=2&P1=b"},
+          {"u?a=1&zz=1 tail", "zz", "2", "", kR, "u?a=1&zz=2 tail"},
+          {"u?zz=1&zz=5", "zz", "2", "", kR, "u?zz=2&zz=5"},  // first only
+          // Another key that starts with the same letters is not the key.
+          {"u?zz1=0&zz=5", "zz", "2", "", kR, "u?zz1=0&zz=2"},
+          // Inserted behind the anchor's pair, or behind the P marker.
+          {"ludoria://P=&P0=a", "zz", "2", "", kI, "ludoria://P=&zz=2&P0=a"},
+          {"u?k22e=G&k3e=m", "k300e", "T", "k22e", kI, "u?k22e=G&k300e=T&k3e=m"},
+          {"u?a=1&k22e=G", "k300e", "T", "k22e", kI, "u?a=1&k22e=G&k300e=T"},
+          {"u?a=1", "zz", "2", "", kI, "u?a=1&zz=2"},
+          // Appended when neither key nor anchor is there.
+          {"", "zz", "2", "", kA, "zz=2"},
+          {"u?a=1", "zz", "2", "k22e", kA, "u?a=1&zz=2"},
+          {"plain", "zz", "2", "", kA, "plain&zz=2"},
+          // Values are inserted byte for byte.
+          {"", "zz", "a&b=c", "", kA, "zz=a&b=c"},
+      };
+  for (const auto& [before, key, value, anchor, result, after] : set) {
+    std::string text = before;
+    EXPECT_EQ(SetPair(text, key, value, anchor), result) << before;
+    EXPECT_EQ(text, after) << before;
+  }
+
+  // {text, pair, removed, text after}
+  const std::tuple<const char*, const char*, bool, const char*> removals[] = {
+      {"u?k22e=X", "k22e", true, "u?"},                         // the "?" stays
+      {"u?a=1&k22e=X", "k22e", true, "u?a=1"},                  // last: the "&" before it goes
+      {"u?k22e=X&a=1", "k22e", true, "u?a=1"},                  // first: the "&" behind it goes
+      {"k22e=X&a=1", "k22e", true, "a=1"},                      // at the very start
+      {"u?ak22e=1&k22e=2", "k22e", false, "u?ak22e=1&k22e=2"},  // later ones not tried
+      {"u?k22e=X&k22e=Y", "k22e", true, "u?k22e=Y"},            // one at a time
+      {"u?a=1&k22e", "k22e", true, "u?a=1"},                    // key without "="
+      {"u?k3e=m&k300e=T", "k3e", true, "u?k300e=T"},
+  };
+  for (const auto& [before, pair, removed, after] : removals) {
+    std::string text = before;
+    EXPECT_EQ(RemovePair(text, pair), removed) << before;
+    EXPECT_EQ(text, after) << before;
+  }
 }
 
 }  // namespace
