@@ -69,54 +69,37 @@ TEST(UpdateListParser, Table) {
   // {name, text, Describe() of the result}
   // clang-format off
   const struct { const char* name; std::string text, expected; } cases[] = {
-    {"FullList", kSevenKeys + "[INSTALL]\n/\na.exe,1,2,3,20070315-123456\n/data/img\nb c.bmp,4,5,6,070315-123456\n"
-                 "[UNINSTALL]\n/old\ngone file.dll\n[SETUP_INSTALL]\n/setup\ns.zip,7,8,9,0\n",
-     kSevenValues + " I[\\{a.exe,1,2,3,T;}\\data\\img{b c.bmp,4,5,6,T;}] "
-                    "U[\\old{gone file.dll;}] S[\\setup{s.zip,7,8,9,0;}]"},
+    {"FullList", kSevenKeys + "[INSTALL]\n/\na.exe,1,2,3,20070315-123456\n/data/img\nb c.bmp,4,5,6,070315-123456\n[UNINSTALL]\n/old\ngone file.dll\n[SETUP_INSTALL]\n/setup\ns.zip,7,8,9,0\n", kSevenValues + " I[\\{a.exe,1,2,3,T;}\\data\\img{b c.bmp,4,5,6,T;}] U[\\old{gone file.dll;}] S[\\setup{s.zip,7,8,9,0;}]"},
     {"DirectoryFirstGoesToInstall", "/d\nf,1,2,3,20070315-123456\n", "I[\\d{f,1,2,3,T;}]"},
-    {"SixKeysThenInstall",
-     "prjname P\npubdate 070315-123456\ntchksum 1\ntfileno 1\ntzipsize 1\ndownloadurl u\n[INSTALL]\n/d\nf,1,2,3,0\n",
-     "prj=P pub=T sum=1 no=1 zip=1 url=u I[\\d{f,1,2,3,0;}]"},
+    {"SixKeysThenInstall", "prjname P\npubdate 070315-123456\ntchksum 1\ntfileno 1\ntzipsize 1\ndownloadurl u\n[INSTALL]\n/d\nf,1,2,3,0\n", "prj=P pub=T sum=1 no=1 zip=1 url=u I[\\d{f,1,2,3,0;}]"},
     {"SevenKeysCloseHeaderWithoutInstall", kSevenKeys + "/d\nf,1,2,3,0\n", kSevenValues},
     {"KeyAndSectionIgnoreCase", "PrJnAmE Mixed\n[install]\n/d\nf,1,2,3,0\n", "prj=Mixed I[\\d{f,1,2,3,0;}]"},
-    {"LowerCaseRootIgnoredWithItsFiles", "[INSTALL]\n/a\nx,1,1,1,0\n<windows>/Fonts\nf.ttf,1,2,3,0\n",
-     "I[\\a{x,1,1,1,0;}]"},
-    {"QuotedUrlMissingValuesTrimmedVersion", "downloadurl \"http://h/p\"\nprjname\nversion 1.5.0 beta  \n",
-     "url=http://h/p ver=1.5.0 beta"},
-    {"DateForms", "/d\nl,0,0,0,20070315-123456\ns,0,0,0,070315-123456\nh,0,0,0,2007-03-15\n",
-     "I[\\d{l,0,0,0,T;s,0,0,0,T;h,0,0,0,0;}]"},
+    {"LowerCaseRootIgnoredWithItsFiles", "[INSTALL]\n/a\nx,1,1,1,0\n<windows>/Fonts\nf.ttf,1,2,3,0\n", "I[\\a{x,1,1,1,0;}]"},
+    {"QuotedUrlMissingValuesTrimmedVersion", "downloadurl \"http://h/p\"\nprjname\nversion 1.5.0 beta  \n", "url=http://h/p ver=1.5.0 beta"},
+    {"DateForms", "/d\nl,0,0,0,20070315-123456\ns,0,0,0,070315-123456\nh,0,0,0,2007-03-15\n", "I[\\d{l,0,0,0,T;s,0,0,0,T;h,0,0,0,0;}]"},
     {"DateMissingOrEmptyDropsLine", "/d\na,1,2,3\nb,1,2,3,\nc,1,2,3,0\n", "I[\\d{c,1,2,3,0;}]"},
     {"LastLineWithoutLineFeed", "/d\nkeep,1,2,3,0\nlost,1,2,3,20070315-123456", "I[\\d{keep,1,2,3,0;}]"},
     {"TrailingCommaEndsLastField", "/d\nf,1,2,3,0,", "I[\\d{f,1,2,3,0;}]"},
-    {"CommaEndsFileNameTabsAndCommaSpaces", "/d\na,b.dat,1,2,3\nf\t1\t2\t3\t0\ng,  1,  2,  3,  0\n",
-     "I[\\d{a,0,1,2,0;f,1,2,3,0;g,1,2,3,0;}]"},
-    {"SignedThenUnsigned", "/d\na,-1,2147483648,99999999999,0\nb,+5,12abc,x,0\nc,-2147483649,-2147483648,0,0\n",
-     "I[\\d{a,4294967295,2147483647,2147483647,0;b,5,12,0,0;c,2147483648,2147483648,0,0;}]"},
+    {"CommaEndsFileNameTabsAndCommaSpaces", "/d\na,b.dat,1,2,3\nf\t1\t2\t3\t0\ng,  1,  2,  3,  0\n", "I[\\d{a,0,1,2,0;f,1,2,3,0;g,1,2,3,0;}]"},
+    {"SignedThenUnsigned", "/d\na,-1,2147483648,99999999999,0\nb,+5,12abc,x,0\nc,-2147483649,-2147483648,0,0\n", "I[\\d{a,4294967295,2147483647,2147483647,0;b,5,12,0,0;c,2147483648,2147483648,0,0;}]"},
     {"HeaderNumbersSigned", "tchksum -5\ntzipsize 4294967295\ntfileno x\npubdate 2007-03-15\n", "sum=-5 zip=2147483647"},
-    {"Roots", "<WINDOWS>/Fonts\na,0,0,0,0\n<SYSTEM>/drv\nb,0,0,0,0\n<TEMP>/t\nc,0,0,0,0\n<WINDOWS]\nd,0,0,0,0\n",
-     "I[C:\\WINDOWS\\Fonts{a,0,0,0,0;}C:\\WINDOWS\\system32\\drv{b,0,0,0,0;}C:\\Temp\\t{c,0,0,0,0;}"
-     "C:\\WINDOWS{d,0,0,0,0;}]"},
+    {"Roots", "<WINDOWS>/Fonts\na,0,0,0,0\n<SYSTEM>/drv\nb,0,0,0,0\n<TEMP>/t\nc,0,0,0,0\n<WINDOWS]\nd,0,0,0,0\n", "I[C:\\WINDOWS\\Fonts{a,0,0,0,0;}C:\\WINDOWS\\system32\\drv{b,0,0,0,0;}C:\\Temp\\t{c,0,0,0,0;}C:\\WINDOWS{d,0,0,0,0;}]"},
     {"UnknownRootDropsItsFiles", "/a\nx,0,0,0,0\n<PROGRAMS>/p\ny,0,0,0,0\n", "I[\\a{x,0,0,0,0;}]"},
     {"RelativePaths", "/\n/data/img\n/My Docs/x y\n", "I[\\{}\\data\\img{}\\My Docs\\x y{}]"},
     {"FileBeforeAnyDirectory", "[INSTALL]\nf,1,2,3,0\n/d\ng,1,2,3,0\n", "I[\\d{g,1,2,3,0;}]"},
-    {"FileAfterSectionChangeNeedsOwnDirectory",
-     "[INSTALL]\n/d\nf,1,2,3,0\n[SETUP_INSTALL]\ns,1,2,3,0\n[INSTALL]\ng,1,2,3,0\n", "I[\\d{f,1,2,3,0;}]"},
+    {"FileAfterSectionChangeNeedsOwnDirectory", "[INSTALL]\n/d\nf,1,2,3,0\n[SETUP_INSTALL]\ns,1,2,3,0\n[INSTALL]\ng,1,2,3,0\n", "I[\\d{f,1,2,3,0;}]"},
     {"UnknownSectionDropsEverything", "[INSTALL]\n/a\n[OTHER]\n/b\nf,1,2,3,0\n[install]\n/c\n", "I[\\a{}\\c{}]"},
-    {"CommentsBlankLinesAndIndent", "! note\n\n   \n\t  prjname  P\n[INSTALL]\n  /d\n\tf,1,2,3,0\n",
-     "prj=P I[\\d{f,1,2,3,0;}]"},
+    {"CommentsBlankLinesAndIndent", "! note\n\n   \n\t  prjname  P\n[INSTALL]\n  /d\n\tf,1,2,3,0\n", "prj=P I[\\d{f,1,2,3,0;}]"},
     {"CarriageReturns", "\rprjname P\r\n[INSTALL]\r\n/d\r\nf,1,2,3,0\r\ng,1,2,3,0\r", "prj=P I[\\d{f,1,2,3,0;}]"},
-    {"RepeatedKeyCountsAgain", "prjname a\nprjname b\nprjname c\nprjname d\nprjname e\nprjname f\nprjname g\n"
-                               "version 2.0\n", "prj=g"},
-    {"UnknownKeyNotCounted", "x 1\ny 2\nz 3\nprjname a\npubdate 0\ntchksum 1\ntfileno 1\ntzipsize 1\n"
-                             "downloadurl u\nversion 2.0\n", "prj=a sum=1 no=1 zip=1 url=u ver=2.0"},
+    {"RepeatedKeyCountsAgain", "prjname a\nprjname b\nprjname c\nprjname d\nprjname e\nprjname f\nprjname g\nversion 2.0\n", "prj=g"},
+    {"UnknownKeyNotCounted", "x 1\ny 2\nz 3\nprjname a\npubdate 0\ntchksum 1\ntfileno 1\ntzipsize 1\ndownloadurl u\nversion 2.0\n", "prj=a sum=1 no=1 zip=1 url=u ver=2.0"},
     {"UninstallTakesNameOnly", "[INSTALL]\n[UNINSTALL]\n/old\na b c,1,2,3\nlast", "U[\\old{a b c;}]"},
     // A header cut short must not turn uninstall entries into install entries.
     {"ShortHeaderKeepsUninstall", "prjname P\n[UNINSTALL]\n/old\nx.dll\n", "prj=P U[\\old{x.dll;}]"},
     {"ShortHeaderKeepsSetupInstall", "[SETUP_INSTALL]\n/s\nx.zip,1,2,3,0\n", "S[\\s{x.zip,1,2,3,0;}]"},
     {"NameOf99BytesKeptOf100Dropped", "/d\n" + k99 + ",1,1,1,0\n" + k99 + "o,1,1,1,0\n", "I[\\d{" + k99 + ",1,1,1,0;}]"},
     // "C:\WINDOWS" (10) + "\" + 88 = 99 fits; one more does not.
-    {"RootedPathLimitCountsAfterReplacement", "<WINDOWS>/" + k88 + "\ny,0,0,0,0\n<WINDOWS>/" + k88 + "q\nz,0,0,0,0\n",
-     "I[C:\\WINDOWS\\" + k88 + "{y,0,0,0,0;}]"},
+    {"RootedPathLimitCountsAfterReplacement", "<WINDOWS>/" + k88 + "\ny,0,0,0,0\n<WINDOWS>/" + k88 + "q\nz,0,0,0,0\n", "I[C:\\WINDOWS\\" + k88 + "{y,0,0,0,0;}]"},
     // A comment that fills the 4095-byte line buffer: its rest is a line of its own.
     {"LongCommentSplits", "!" + std::string(4094, 'x') + "/late\ny,1,2,3,0\n", "I[\\late{y,1,2,3,0;}]"},
     // A value that fills the buffer loses its delimiter and so its field; one
