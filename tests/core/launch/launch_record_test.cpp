@@ -115,6 +115,7 @@ TEST(GamestringDump, PartsAndLayout) {
       // Tickets and cookies are never shown, only a placeholder.
       {"k22e=G&k300e=SECRET", false, Parts("k300e=[TICKET]\n", "\nk22e=\"G\"")},
       {"k301e:6=SECRET&k93e:2=xy", true, Parts("k301e=[COOKIE]\n", "\nk93e=\"xy\"")},
+      {"k300e:6=SECRET&k93e:1=t", true, Parts("k300e=[TICKET]\n", "\nk93e=\"t\"")},
       // P0..P2 decoded under CARE; "shutdown" decoded under DONT CARE; P4 raw.
       {"P=&P0=QQ==&P1=QUI=&P2=MjU2&P4=QUJD&shutdown=MjAyNg==", false,
        Parts("P4=\"QUJD\"\nshutdown=\"2026\"\n", "\nP=\"\"\nP0=\"A\"\nP1=\"AB\"\nP2=\"256\"")},

@@ -76,6 +76,7 @@ TEST(UpdateListParser, Table) {
     {"KeyAndSectionIgnoreCase", "PrJnAmE Mixed\n[install]\n/d\nf,1,2,3,0\n", "prj=Mixed I[\\d{f,1,2,3,0;}]"},
     {"LowerCaseRootIgnoredWithItsFiles", "[INSTALL]\n/a\nx,1,1,1,0\n<windows>/Fonts\nf.ttf,1,2,3,0\n", "I[\\a{x,1,1,1,0;}]"},
     {"QuotedUrlMissingValuesTrimmedVersion", "downloadurl \"http://h/p\"\nprjname\nversion 1.5.0 beta  \n", "url=http://h/p ver=1.5.0 beta"},
+    {"MissingValuesKeepDefaults", "downloadurl\nversion\nprjname\n", ""},
     {"DateForms", "/d\nl,0,0,0,20070315-123456\ns,0,0,0,070315-123456\nh,0,0,0,2007-03-15\n", "I[\\d{l,0,0,0,T;s,0,0,0,T;h,0,0,0,0;}]"},
     {"DateMissingOrEmptyDropsLine", "/d\na,1,2,3\nb,1,2,3,\nc,1,2,3,0\n", "I[\\d{c,1,2,3,0;}]"},
     {"LastLineWithoutLineFeed", "/d\nkeep,1,2,3,0\nlost,1,2,3,20070315-123456", "I[\\d{keep,1,2,3,0;}]"},
