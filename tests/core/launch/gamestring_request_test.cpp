@@ -3,82 +3,62 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
+
+#include "core/launch/token_refresh.h"
+#include "core/settings/plum_hosts.h"
+#include "tests/core/support/test_support.h"
 
 namespace ld {
 namespace {
 
-TEST(GamestringRequest, AddressAndSchemeRepair) {
+TEST(GamestringRequest, AddressRepairAndMovedFields) {
   std::string address = "unchanged";
   EXPECT_FALSE(GamestringServerAddress("http://gs/x?a=1", &address));
-  EXPECT_EQ(address, "unchanged");
   ASSERT_TRUE(GamestringServerAddress("\"x ludoria://http://gs/g?a=1", &address));
   EXPECT_EQ(address, "http://gs/g?a=1");
-
-  const struct {
-    const char* in;
-    const char* out;
-  } repairs[] = {
-      {"http://gs/g", "http://gs/g"},
-      {"http:/gs/g", "http://gs/g"},     // one "/" lost after "http:"
-      {"https://gs/g", "https://gs/g"},  // not garbled into "http:////gs/g"
-      {"abc", "abc"},
-  };
-  for (const auto& r : repairs) {
-    std::string s = r.in;
+  // One "/" lost after "http:" comes back; "https://" is not garbled.
+  for (std::string s : {"http:/gs/g", "http://gs/g", "https://gs/g"}) {
     RepairHttpScheme(&s);
-    EXPECT_EQ(s, r.out) << r.in;
+    EXPECT_EQ(s.substr(s.find("//")), "//gs/g");
   }
-}
 
-TEST(GamestringRequest, MovedFieldsLeaveTheAddress) {
-  const struct {
-    const char* address;
-    const char* request;
-    std::vector<std::string> moved;
-    int removed;
-  } cases[] = {
+  // {address, request, fields moved, pairs removed}; "k22e" first found
+  // inside "ak22e" is collected but not removed.
+  const std::tuple<const char*, const char*, std::vector<std::string>, int> cases[] = {
       {"http://gs/g?k22e=TABLA&x=1&k300e=T1", "http://gs/g?x=1", {"k22e:5=TABLA", "k300e:2=T1"}, 2},
-      // "k22e" first found inside "ak22e": collected but not removed.
       {"http://gs/g?ak22e=1&k22e=2", "http://gs/g?ak22e=1&k22e=2", {"k22e:1=2"}, 0},
       {"http://gs/g?a=1&&clk2&p189=3", "http://gs/g?a=1&&p189=3", {"clk2"}, 1},
       {"http://gs/g?k3e=&lang=ko", "http://gs/g?lang=ko", {"k3e:0="}, 1},
-      {"http://gs/g", "http://gs/g", {}, 0},
   };
-  for (const auto& c : cases) {
-    GamestringRequest r = BuildGamestringRequest(c.address);
-    EXPECT_EQ(r.address, c.request) << c.address;
-    EXPECT_EQ(r.moved_fields, c.moved) << c.address;
-    EXPECT_EQ(r.removed_pairs, c.removed) << c.address;
+  for (const auto& [address, request, moved, removed] : cases) {
+    const GamestringRequest r = BuildGamestringRequest(address);
+    EXPECT_EQ(r.address, request) << address;
+    EXPECT_EQ(r.moved_fields, moved) << address;
+    EXPECT_EQ(r.removed_pairs, removed) << address;
   }
-}
 
-TEST(GamestringRequest, InsertMovedFields) {
-  const std::vector<std::string> f = {"F:1=x"};
-  const struct {
-    const char* in;
-    std::vector<std::string> fields;
-    const char* out;
-  } cases[] = {
-      {"Gchannel://c metp://a/b/c/;k22e:5=TABLA&k93e:4=Game", f,
+  // Moved fields go behind the game id, else before the member id, else at
+  // the end; never into an answer without a channel.
+  const char* inserted[][2] = {
+      {"Gchannel://c metp://a/b/c/;k22e:5=TABLA&k93e:4=Game",
        "Gchannel://c metp://a/b/c/;k22e:5=TABLA&F:1=x&k93e:4=Game"},
-      {"Gchannel://c metp://a/b/c/;k93e:4=Game&k3e:2=m1", f,
+      {"Gchannel://c metp://a/b/c/;k93e:4=Game&k3e:2=m1",
        "Gchannel://c metp://a/b/c/;k93e:4=Game&F:1=x&k3e:2=m1"},
-      {"Gchannel://c metp://a/b/c/;k3e:2=m1&k22e:1=G",
-       {"A", "B"},
-       "Gchannel://c metp://a/b/c/;A&B&k3e:2=m1&k22e:1=G"},
-      {"Gchannel://c metp://a/b/c/;k93e:4=Game", f, "Gchannel://c metp://a/b/c/;k93e:4=Game&F:1=x"},
-      {"no channel;k22e:1=G&k93e:1=x", f, "no channel;k22e:1=G&k93e:1=x"},
-      {"Gchannel://;k22e:1=G&k93e:1=x", {}, "Gchannel://;k22e:1=G&k93e:1=x"},
-  };
-  for (const auto& c : cases) {
-    std::string s = c.in;
-    InsertMovedFields(&s, c.fields);
-    EXPECT_EQ(s, c.out) << c.in;
+      {"Gchannel://c metp://a/b/c/;k93e:4=Game", "Gchannel://c metp://a/b/c/;k93e:4=Game&F:1=x"},
+      {"no channel;k22e:1=G&k93e:1=x", "no channel;k22e:1=G&k93e:1=x"}};
+  for (const auto& i : inserted) {
+    std::string s = i[0];
+    InsertMovedFields(&s, {"F:1=x"});
+    EXPECT_EQ(s, i[1]);
   }
+  std::string s = "Gchannel://c metp://a/b/c/;k3e:2=m1&k22e:1=G";
+  InsertMovedFields(&s, {"A", "B"});
+  EXPECT_EQ(s, "Gchannel://c metp://a/b/c/;A&B&k3e:2=m1&k22e:1=G");
 }
 
-TEST(GamestringRequest, TicketResynchronisation) {
+TEST(GamestringRequest, TicketAndIdentifier) {
   bool clk2 = true;
   std::string first = "ludoria://http://gs/g?k22e=G&k300e=OLD&lang=ko";
   ASSERT_TRUE(ResynchroniseTicket(&first, "Gchannel://;k22e:1=G&k300e:3=NEW&k93e:1=t", &clk2));
@@ -93,33 +73,86 @@ TEST(GamestringRequest, TicketResynchronisation) {
   EXPECT_EQ(first, "ludoria://http://gs/g?k300e=N&a=1");
   first = "ludoria://http://gs/g?a=1";
   EXPECT_FALSE(ResynchroniseTicket(&first, ";k300e:1=N", &clk2));
-  EXPECT_EQ(first, "ludoria://http://gs/g?a=1");
-}
 
-TEST(GamestringRequest, IdentifierField) {
-  const struct {
-    const char* in;
-    const char* identifier;
-    const char* out;
-  } cases[] = {
-      {"G;k3e:1=m&k301e:3=old&k93e:1=t", "NEWID", "G;k3e:1=m&k301e:5=NEWID&k93e:1=t"},
-      // A value holding "&" is replaced whole, thanks to its length.
-      {"G;k3e:1=m&k301e:5=a&b=c&k93e:1=t", "x", "G;k3e:1=m&k301e:1=x&k93e:1=t"},
-      {"G;k3e:1=m&k301e:3=old", "a&b", "G;k3e:1=m&k301e:3=a&b"},
-      {"G;k301e:3=old&k93e:1=t", "n", "G;k301e:1=n&k93e:1=t"},  // first field
-      {"G;k301e=broken&k93e:1=t", "n", "G;k301e:1=n&k93e:1=t"},
-      {"G;k93e:1=t", "n", "G;k93e:1=t"},
-  };
-  for (const auto& c : cases) {
-    std::string s = c.in;
-    WriteIdentifierField(&s, c.identifier);
-    EXPECT_EQ(s, c.out) << c.in;
+  // A value holding "&" is replaced whole, thanks to its length.
+  const char* ids[][3] = {{"G;k3e:1=m&k301e:5=a&b=c&k93e:1=t", "x", "G;k3e:1=m&k301e:1=x&k93e:1=t"},
+                          {"G;k3e:1=m&k301e:3=old", "a&b", "G;k3e:1=m&k301e:3=a&b"},
+                          {"G;k301e=broken&k93e:1=t", "n", "G;k301e:1=n&k93e:1=t"},
+                          {"G;k93e:1=t", "n", "G;k93e:1=t"}};
+  for (const auto& i : ids) {
+    std::string s = i[0];
+    WriteIdentifierField(&s, i[1]);
+    EXPECT_EQ(s, i[2]) << i[0];
   }
   // Rewriting twice with an "&" in the identifier leaves no trace of the first.
   std::string s = "G;k301e:3=old&k93e:1=t";
   WriteIdentifierField(&s, "p&q");
   WriteIdentifierField(&s, "r");
   EXPECT_EQ(s, "G;k301e:1=r&k93e:1=t");
+}
+
+TEST(TokenRefresh, BodyChecksAndAnswer) {
+  std::string body;
+  ASSERT_TRUE(TokenRefreshBody("bWVt", "Z2Ft", "a b/+=~\xB0", "w=1&x", &body));
+  EXPECT_EQ(body, "memberno=bWVt&gameid=Z2Ft&accesstoken=a+b%2F%2B%3D%7E%B0&webidentifier=w=1&x");
+  // Refused rather than cut.
+  std::string escaped = "kept";
+  EXPECT_TRUE(EscapeAccessToken(std::string(170, '/'), &escaped));  // 510 bytes
+  EXPECT_FALSE(EscapeAccessToken(std::string(171, '/'), &escaped));
+  EXPECT_EQ(escaped.size(), 510u);
+  EXPECT_FALSE(TokenRefreshBody(std::string(2000, 'm'), "g", "t", "w", &body));
+  EXPECT_EQ(TokenRefreshHeaders(12),
+            "Accept: text/*\r\nUser-Agent: Mozilla/4.0 (compatible; MSIE 6.0;* Windows NT)\r\n"
+            "Content-type: application/x-www-form-urlencoded\r\nContent-length: 12\r\n\n");
+  // The first empty value is named.
+  EXPECT_EQ(TokenRefreshCheck("", "", "", "") + "|" + TokenRefreshCheck("", "g", "", "") + "|" +
+                TokenRefreshCheck("m", "g", "", "") + "|" + TokenRefreshCheck("m", "g", "t", "") +
+                "|" + TokenRefreshCheck("m", "g", "t", "w"),
+            "GameId is NullOrEmpty|MemberNo is NullOrEmpty|KRT AccessToken is NullOrEmpty|"
+            "Web Cookie is NullOrEmpty|");
+
+  TokenAnswer a;
+  EXPECT_FALSE(ParseTokenAnswer("not json", &a));
+  EXPECT_FALSE(ParseTokenAnswer("[1,2]", &a));
+  ASSERT_TRUE(
+      ParseTokenAnswer("// renewed\n{\"accesstoken\":\"T2\",\"webidentifier\":\"W2\"}", &a));
+  LaunchRecord r;
+  r.first_gamestring = "ludoria://P=&P0=bQ&P4=T1&P1=Zw";
+  ApplyTokenAnswer(a, &r);
+  EXPECT_EQ(r.first_gamestring, "ludoria://P=&P8=W2&P0=bQ&P4=T2&P1=Zw");
+  EXPECT_EQ(r.second_gamestring, r.first_gamestring);
+  // A missing member (or one that is not text) empties its pair.
+  ASSERT_TRUE(ParseTokenAnswer("{\"accesstoken\":\"T3\",\"webidentifier\":7}", &a));
+  ApplyTokenAnswer(a, &r);
+  EXPECT_EQ(r.first_gamestring, "ludoria://P=&P8=&P0=bQ&P4=T3&P1=Zw");
+}
+
+TEST(PlumHosts, EndpointsByZoneAndSettings) {
+  const std::map<std::string, std::string> settings = {{"dev_plum", "http://127.0.0.1:8080/"},
+                                                       {"alpha_plum", "alpha"},
+                                                       {"real_plum", "bad host"},
+                                                       {"plum_https_port", "8443"}};
+  PlumHosts hosts = PlumHosts::FromSettings(test::MapLookup(settings));
+  EXPECT_EQ(hosts.https_port, 8443);
+  // Per zone: identifier host and path, token host ("-" the real service).
+  std::string got;
+  for (int zone : {1, 2, 3, 4, 5, 0}) {
+    const PlumEndpoint id = IdentifierRefreshEndpoint(hosts, zone);
+    const PlumEndpoint token = TokenRefreshEndpoint(hosts, zone);
+    EXPECT_EQ(token.path, "identifier/vesper/refresh.qrx");
+    for (const std::string& host : {id.host, id.path, token.host})
+      got += (host == PlumHosts().real ? "-" : host) + " ";
+    got += "| ";
+  }
+  EXPECT_EQ(
+      got,
+      "127.0.0.1:8080 identifier/refresh.qrx 127.0.0.1:8080 | "
+      "127.0.0.1:8080 gstr/cocas/get.qrx - | alpha identifier/refresh.qrx alpha | "
+      "alpha gstr/cocas/get.qrx - | alpha gstr/cocas/get.qrx - | - identifier/refresh.qrx - | ");
+  EXPECT_EQ(PlumHosts::FromSettings(test::MapLookup({{"plum_https_port", "70000"}})).https_port,
+            443);
+  EXPECT_EQ(IdentifierRefreshQuery("m@x", "tabla9", "a&b"),
+            "?memberid=m@x&gameid=TABLA9&identifier=a&b");
 }
 
 }  // namespace

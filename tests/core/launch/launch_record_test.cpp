@@ -3,16 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+
+#include "core/launch/gamestring_dump.h"
 
 namespace ld {
 namespace {
-
-// A gamestring server answer as the old format delivers it.
-const char kAnswer[] =
-    "ludoria://STONEBANchannel://ch1 metp://gs.example/a/b/c?x;"
-    "k22e:8=STONEBAN&k93e:9=Stone Ban&k89e:20=http://dl.example/sb&"
-    "k95e:19=http://www.example/&k96e:22=http://dl.example/hul&k60e:8=StoneBan&"
-    "k91e:4=1.25&k3e:6=user01&k301e:7=a&b=c:d&k300e:6=TICKET&executor:3=web";
 
 // The analysed fields in one line: id|title|dist|home|hul|code|version|member|identifier|executor.
 std::string Fields(const LaunchRecord& r) {
@@ -21,165 +17,140 @@ std::string Fields(const LaunchRecord& r) {
          "|" + r.identifier + "|" + r.executor;
 }
 
-TEST(LaunchRecordAnalysis, ReadsEveryField) {
+TEST(LaunchRecord, OldFormatFieldsFailuresAndLimits) {
   LaunchRecord r;
   ProgramFlags flags;
-  r.second_gamestring = kAnswer;
+  r.second_gamestring =
+      "ludoria://STONEBANchannel://ch1 metp://gs.example/a/b/c?x;k22e:8=STONEBAN&k93e:9=Stone Ban&"
+      "k89e:20=http://dl.example/sb&k95e:19=http://www.example/&k96e:22=http://dl.example/hul&"
+      "k60e:8=StoneBan&k91e:4=1.25&k3e:6=user01&k301e:7=a&b=c:d&k300e:6=TICKET&executor:3=web";
   std::string word = "stale";
   ASSERT_TRUE(r.AnalyseOldFormat(flags, &word));
   EXPECT_EQ(word, "");
   // The identifier stops at "&": the analysis getter ignores the length.
-  EXPECT_EQ(Fields(r),
-            "STONEBAN|Stone Ban|http://dl.example/sb|http://www.example/|http://dl.example/hul|"
-            "StoneBan|1.250000|user01|a|web");
+  const std::string all =
+      "STONEBAN|Stone Ban|http://dl.example/sb|http://www.example/|"
+      "http://dl.example/hul|StoneBan|1.250000|user01|a|web";
+  EXPECT_EQ(Fields(r), all);
   EXPECT_EQ(flags.current_game_id, "STONEBAN");
-}
 
-struct FailureCase {
-  const char* text;
-  const char* word;
-};
-
-TEST(LaunchRecordAnalysis, FailureWords) {
-  const FailureCase cases[] = {
-      {"ludoria://STONEBAN metp://a/b/c/;k93e:1=t", ""},  // no channel: expired
-      {"", ""},
-      {"ludoria://ELEVENCHARSchannel://metp://a/b/c/;", "gameid"},
-      {"ludoria://Gchannel://x/a/b/c/;", "metp"},
-      {"ludoria://Gmetp://channel://x/a/b/c/;", "metp"},  // metp must follow channel
-      {"ludoria://Gchannel://metp://a/b", "slash"},
-      {"ludoria://Gchannel://metp://a/b;c", "slash"},
-      {"ludoria://Gchannel://metp://a/b/c", "slash"},
-      {"ludoria://Gchannel://metp://a/b/c/x", "semicolon"},
-      {"ludoria://Gchannel://metp://a;/b/c/", "semicolon"},  // ";" before the 3rd "/"
-      {"ludoria://Gchannel://metp://", "slash"},
-  };
-  for (const FailureCase& c : cases) {
-    LaunchRecord r;
-    r.game_title = "kept";
-    r.game_id = "OLD";
-    ProgramFlags flags;
-    flags.current_game_id = "OLD";
-    r.second_gamestring = c.text;
-    std::string word = "stale";
-    EXPECT_FALSE(r.AnalyseOldFormat(flags, &word)) << c.text;
-    EXPECT_EQ(word, c.word) << c.text;
-    // A failed analysis changes nothing.
-    EXPECT_EQ(r.game_title, "kept") << c.text;
-    EXPECT_EQ(r.game_id, "OLD") << c.text;
-    EXPECT_EQ(flags.current_game_id, "OLD") << c.text;
+  // Failure words; a failed analysis changes nothing.
+  std::string words;
+  for (const char* text :
+       {"ludoria://STONEBAN metp://a/b/c/;k93e:1=t", "",
+        "ludoria://ELEVENCHARSchannel://metp://a/b/c/;", "ludoria://Gchannel://x/a/b/c/;",
+        "ludoria://Gmetp://channel://x/a/b/c/;", "ludoria://Gchannel://metp://a/b;c",
+        "ludoria://Gchannel://metp://a/b/c", "ludoria://Gchannel://metp://a/b/c/x",
+        "ludoria://Gchannel://metp://a;/b/c/"}) {
+    r.second_gamestring = text;
+    EXPECT_FALSE(r.AnalyseOldFormat(flags, &word)) << text;
+    EXPECT_EQ(Fields(r) + flags.current_game_id, all + "STONEBAN") << text;
+    words += word + ",";
   }
-}
+  EXPECT_EQ(words, ",,gameid,metp,metp,slash,slash,semicolon,semicolon,");
+  EXPECT_FALSE(r.AnalyseOldFormat(flags, nullptr));  // the failure word is optional
 
-TEST(LaunchRecordAnalysis, PrefixAndGameIdLimits) {
-  struct {
-    const char* text;
-    const char* game_id;
-  } const cases[] = {
-      {"Gchannel://metp://a/b/c/;", "G"},                              // missing prefix: whole text
-      {"junk ludoria://Gchannel://metp://a/b/c/;", "G"},               // prefix not at the start
-      {"ludoria://TENCHARSXXchannel://metp://a/b/c/;", "TENCHARSXX"},  // exactly 10
-      {"ludoria://StoneBanchannel://metp://a/b/c/;", "StoneBan"},      // case kept
-      {"ludoria://Gchannel://channel://metp://a/b/c/;", "G"},
-  };
-  for (const auto& c : cases) {
-    LaunchRecord r;
-    ProgramFlags flags;
-    r.second_gamestring = c.text;
-    std::string word;
-    ASSERT_TRUE(r.AnalyseOldFormat(flags, &word)) << c.text << " " << word;
-    EXPECT_EQ(r.game_id, c.game_id) << c.text;
-  }
-}
-
-TEST(LaunchRecordAnalysis, EmptyValuesKeepFields) {
-  LaunchRecord r;
-  ProgramFlags flags;
-  flags.current_game_id = "BEFORE";
-  r.game_id = "BEFORE";
-  r.game_title = "title";
-  r.download_root = "dist";
-  r.version = 3.5;
-  r.member_id = "member";
-  r.executor = "exec";
-  // Empty game id, empty title value, absent download root, version and executor.
+  // Empty or absent values keep their fields.
   r.second_gamestring = "ludoria://channel://metp://a/b/c/;k93e:0=&k3e:0=&k60e:1=n";
-  std::string word;
-  ASSERT_TRUE(r.AnalyseOldFormat(flags, &word));
-  EXPECT_EQ(flags.current_game_id, "BEFORE");
-  EXPECT_EQ(Fields(r), "BEFORE|title|dist|||n|3.500000|member||exec");
-}
+  ASSERT_TRUE(r.AnalyseOldFormat(flags, nullptr));
+  EXPECT_EQ(Fields(r),
+            "STONEBAN|Stone Ban|http://dl.example/sb|http://www.example/|"
+            "http://dl.example/hul|n|1.250000|user01|a|web");
+  EXPECT_EQ(flags.current_game_id, "STONEBAN");
 
-TEST(LaunchRecordAnalysis, MemberIdCutToCapacityAndFailureWordOptional) {
-  LaunchRecord r;
-  ProgramFlags flags;
-  const std::string long_member(60, 'm');
-  r.second_gamestring = "Gchannel://metp://a/b/c/;k3e:60=" + long_member;
-  EXPECT_TRUE(r.AnalyseOldFormat(flags, nullptr));
-  EXPECT_EQ(r.member_id, std::string(kMemberIdCapacity, 'm'));
-  r.second_gamestring = "x";
-  EXPECT_FALSE(r.AnalyseOldFormat(flags, nullptr));
-}
-
-TEST(LaunchRecordAnalysis, VersionReadsLeadingReal) {
-  struct {
-    const char* value;
-    double expected;
-  } const cases[] = {{"1.5", 1.5}, {" 2.75x", 2.75}, {"3", 3.0}, {"abc", 0.0}, {"-1.5", -1.5}};
-  for (const auto& c : cases) {
-    LaunchRecord r;
-    ProgramFlags flags;
-    r.second_gamestring = std::string("Gchannel://metp://a/b/c/;k91e:9=") + c.value;
-    ASSERT_TRUE(r.AnalyseOldFormat(flags, nullptr));
-    EXPECT_DOUBLE_EQ(r.version, c.expected) << c.value;
+  // Game ids (the prefix anywhere or missing, exactly ten characters), the
+  // version as a leading real, the member id cut to its capacity.
+  std::string ids;
+  for (const char* text : {"Gchannel://metp://a/b/c/;k91e:3= 2.75x",
+                           "junk ludoria://Hchannel://metp://a/b/c/;k91e:3=abc",
+                           "ludoria://TENCHARSXXchannel://metp://a/b/c/;k91e:4=-1.5",
+                           "ludoria://Ichannel://channel://metp://a/b/c/;"}) {
+    r.second_gamestring = text;
+    ASSERT_TRUE(r.AnalyseOldFormat(flags, nullptr)) << text;
+    ids += r.game_id + " " + std::to_string(r.version) + ",";
   }
+  EXPECT_EQ(ids, "G 2.750000,H 0.000000,TENCHARSXX -1.500000,I -1.500000,");
+  r.second_gamestring = "Gchannel://metp://a/b/c/;k3e:60=" + std::string(60, 'm');
+  ASSERT_TRUE(r.AnalyseOldFormat(flags, nullptr));
+  EXPECT_EQ(r.member_id, std::string(kMemberIdCapacity, 'm'));
 }
 
-TEST(LaunchRecordNewFormat, ReadsNamedParameters) {
+TEST(LaunchRecord, NewFormatCapacitiesAndReset) {
   LaunchRecord r;
   ProgramFlags flags;
   // P0 "user01", P1 "StoneBan".
   r.second_gamestring = "ludoria://P=&P0=dXNlcjAx&P1=U3RvbmVCYW4=&P2=MjU2&P4=tok&P8=ident";
-  std::string word;
-  ASSERT_TRUE(r.AnalyseNewFormat({"http://dl.example", "http://www.example/"}, flags, &word));
+  ASSERT_TRUE(r.AnalyseNewFormat({"http://dl.example", "http://www.example/"}, flags, nullptr));
   EXPECT_EQ(flags.current_game_id, "stoneban");
   EXPECT_EQ(Fields(r),
-            "stoneban|루도리아|http://dl.example/dist|http://www.example/|http://dl.example/hul|"
-            "StoneBan|0.000000|user01|ident|");
+            "stoneban|루도리아|http://dl.example/dist|http://www.example/|"
+            "http://dl.example/hul|StoneBan|0.000000|user01|ident|");
   // The raw values stay for the token refresh, which sends them back.
   EXPECT_EQ(r.p0 + "|" + r.p1 + "|" + r.p4 + "|" + r.p8, "dXNlcjAx|U3RvbmVCYW4=|tok|ident");
-}
 
-TEST(LaunchRecordNewFormat, CookieOverridesP8AndLongGameIdFails) {
-  LaunchRecord r;
-  ProgramFlags flags;
-  r.second_gamestring = "ludoria://P=&P8=ident&k301e:3=ck1";
-  ASSERT_TRUE(r.AnalyseNewFormat({}, flags, nullptr));
-  EXPECT_EQ(r.identifier, "ck1");
-  EXPECT_EQ(r.download_root, "");  // no zone root: left alone
-
+  LaunchRecord c;
+  c.second_gamestring = "ludoria://P=&P8=ident&k301e:3=ck1";  // the cookie wins over P8
+  ASSERT_TRUE(c.AnalyseNewFormat({}, flags, nullptr));
+  EXPECT_EQ(c.identifier + "|" + c.download_root, "ck1|");  // no zone root: left alone
   // P1 decoding to 11 characters ("ELEVENCHARS") cannot be stored.
-  r.second_gamestring = "ludoria://P=&P1=RUxFVkVOQ0hBUlM=";
+  c.second_gamestring = "ludoria://P=&P1=RUxFVkVOQ0hBUlM=";
   std::string word;
-  EXPECT_FALSE(r.AnalyseNewFormat({}, flags, &word));
+  EXPECT_FALSE(c.AnalyseNewFormat({}, flags, &word));
   EXPECT_EQ(word, "gameid");
+
+  r.CopyGameId("ABCDEFGHIJKL");
+  EXPECT_EQ(r.game_id, "ABCDEFGHIJ");
+  r.zone_number = 3;
+  r.Reset();
+  EXPECT_EQ(Fields(r) + std::to_string(r.zone_number), "||||||0.000000|||0");
 }
 
-TEST(LaunchRecord, CapacitiesAndReset) {
-  LaunchRecord r;
-  r.CopyGameId("ABCDEFGHIJKL");
-  r.CopyMemberId(std::string(51, 'x'));
-  EXPECT_EQ(r.game_id, "ABCDEFGHIJ");
-  EXPECT_EQ(r.member_id.size(), kMemberIdCapacity);
-  r.CopyGameId("short");
-  EXPECT_EQ(r.game_id, "short");
-  r.zone_number = 3;
-  r.version = 1;
-  r.Reset();
-  EXPECT_EQ(r.game_id, "");
-  EXPECT_EQ(r.member_id, "");
-  EXPECT_EQ(r.zone_number, 0);
-  EXPECT_EQ(r.version, 0);
+std::string Parts(const std::string& dont_care, const std::string& care) {
+  return "--- DONT CARE ---\n" + dont_care + "=== CARE ===" + care;
+}
+
+TEST(GamestringDump, PartsAndLayout) {
+  // {rest, second gamestring, dump}
+  const std::tuple<const char*, bool, std::string> parts[] = {
+      // Tickets and cookies are never shown, only a placeholder.
+      {"k22e=G&k300e=SECRET", false, Parts("k300e=[TICKET]\n", "\nk22e=\"G\"")},
+      {"k301e:6=SECRET&k93e:2=xy", true, Parts("k301e=[COOKIE]\n", "\nk93e=\"xy\"")},
+      {"k300e:6=SECRET&k93e:1=t", true, Parts("k300e=[TICKET]\n", "\nk93e=\"t\"")},
+      // P0..P2 decoded under CARE; "shutdown" decoded under DONT CARE; P4 raw.
+      {"P=&P0=QQ==&P1=QUI=&P2=MjU2&P4=QUJD&shutdown=MjAyNg==", false,
+       Parts("P4=\"QUJD\"\nshutdown=\"2026\"\n", "\nP=\"\"\nP0=\"A\"\nP1=\"AB\"\nP2=\"256\"")},
+      // Table A keys that table B lacks go under DONT CARE in a second gamestring.
+      {"lang:6=KOREAN&k60e:1=n&k89e:2=QQ", true,
+       Parts("lang=\"KOREAN\"\n", "\nk60e=\"n\"\nk89e=\"QQ\"")},
+      // Byte-wise key order; duplicate keys show the later value once.
+      {"b=2&B=1&a=0&k22e=A&k22e=B", false, Parts("B=\"1\"\na=\"0\"\nb=\"2\"\n", "\nk22e=\"B\"")},
+      {"", false, Parts("", "")}};
+  for (const auto& [rest, second, dump] : parts) EXPECT_EQ(PartsDump(rest, second), dump) << rest;
+
+  const std::tuple<const char*, bool, GamestringFormat, std::string> texts[] = {
+      // First gamestring: leading blanks skipped, head before "?", other params.
+      {"  ludoria://h/gs.asp?k22e=G  /x\t y", false, GamestringFormat::kOld,
+       "* Commandline *\nludoria://h/gs.asp?k22e=G  /x\t y\n** head **\nludoria://h/gs.asp\n"
+       "** <key=value> parts **\n" +
+           Parts("", "\nk22e=\"G\"\n") + "** Other Params **\n/x\t y"},
+      // No "?" or ";": empty head, no head section.
+      {"k22e=G", false, GamestringFormat::kOld,
+       "* Commandline *\nk22e=G\n** <key=value> parts **\n" + Parts("", "\nk22e=\"G\"\n")},
+      {"k93e:2=xy", true, GamestringFormat::kOld,
+       "* 2nd Gamestring *\nk93e:2=xy\n** <key=value> parts **\n" + Parts("", "\nk93e=\"xy\"\n")},
+      // Second gamestring: blanks belong to the text, the head ends at ";".
+      {"ludoria://G metp://a/;k93e:3=x y", true, GamestringFormat::kOld,
+       "* 2nd Gamestring *\nludoria://G metp://a/;k93e:3=x y\n** head **\nludoria://G metp://a/\n"
+       "** <key=value> parts **\n" +
+           Parts("", "\nk93e=\"x y\"\n")},
+      // New format: the separator ("P", "=" or "&") stays in the rest.
+      {"ludoria://P=&P1=QUI=", false, GamestringFormat::kNew,
+       "* Commandline *\nludoria://P=&P1=QUI=\n** head **\nludoria://\n** <key=value> parts **\n" +
+           Parts("", "\nP=\"\"\nP1=\"AB\"\n")},
+      {" \t ", false, GamestringFormat::kOld,
+       "* Commandline *\n\n** <key=value> parts **\n" + Parts("", "\n")}};
+  for (const auto& [text, second, format, dump] : texts)
+    EXPECT_EQ(LaunchStringDumpText(text, second, format), dump) << text;
 }
 
 }  // namespace

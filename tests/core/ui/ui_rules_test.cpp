@@ -1,123 +1,89 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "core/ui/countdown.h"
 #include "core/ui/font_metrics.h"
 #include "core/ui/image_button_state.h"
+#include "core/ui/install_path_check.h"
 #include "core/ui/version_text.h"
 
 namespace ld {
 namespace {
 
-TEST(ImageButtonState, PictureForEveryState) {
-  struct Case {
-    bool disabled, hovering, pressed;
-    ButtonImage want;
-  } cases[] = {
-      {false, false, false, ButtonImage::kNormal},
-      {false, false, true, ButtonImage::kNormal},  // pressed, then the mouse left
-      {false, true, false, ButtonImage::kHover},
-      {false, true, true, ButtonImage::kPressed},
-      {true, true, false, ButtonImage::kDisabled},  // hovered but disabled
-      {true, false, true, ButtonImage::kDisabled},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(ImageForState(c.disabled, c.hovering, c.pressed), c.want)
-        << c.disabled << c.hovering << c.pressed;
-  }
-}
+TEST(UiRules, ButtonPictureFontsWindowSizeVersionAndCountdown) {
+  // Bits: 4 disabled, 2 hovering, 1 pressed. Pressed without the mouse over
+  // the button is normal; disabled wins over everything.
+  std::string pictures;
+  for (int bits : {0, 1, 2, 3, 6, 5})
+    pictures += std::to_string(static_cast<int>(ImageForState(bits & 4, bits & 2, bits & 1)));
+  EXPECT_EQ(pictures, "002311");
 
-TEST(Countdown, StartsOnlyWhenArmedWithPeriodByPanel) {
-  Countdown idle;
-  EXPECT_FALSE(idle.Start(100, true));  // never armed
-  EXPECT_EQ(idle.Query(100, true).ms, 7000);
-
-  Countdown with_panel, without_panel;
-  with_panel.Arm();
-  without_panel.Arm();
-  EXPECT_EQ(with_panel.Start(0, true), 5000u);
-  EXPECT_EQ(without_panel.Start(0, false), 7000u);
-  EXPECT_FALSE(without_panel.Start(10, false));  // already running
-}
-
-TEST(Countdown, RemainingWithoutPanelRunsOutAfterFullPeriod) {
-  Countdown c;
-  c.Arm();
-  c.Start(1000, false);
-  EXPECT_EQ(c.Query(3000, false).ms, 5000);
-  EXPECT_EQ(c.Query(8000, false).ms, 0);
-  EXPECT_EQ(c.Query(9000, false).ms, -1000);
-  c.Finish();
-  EXPECT_EQ(c.Query(9000, false).ms, 0);
-
-  Countdown wrapped;
-  wrapped.Arm();
-  wrapped.Start(0xFFFFF000u, false);
-  EXPECT_EQ(wrapped.Query(0x00000100u, false).ms, 7000 - 0x1100);
-}
-
-TEST(Countdown, PanelReadyLateShortensToFiveSecondsFromThen) {
-  Countdown c;
-  c.Arm();
-  c.Start(0, false);
-  Countdown::Remaining r = c.Query(1000, true);  // 6000 left > 5000: restart
-  EXPECT_EQ(r.ms, 5000);
-  EXPECT_EQ(r.restart_ms, 5000u);
-  EXPECT_TRUE(c.shortened());
-  r = c.Query(3000, true);  // counted from the restart, no second restart
-  EXPECT_EQ(r.ms, 3000);
-  EXPECT_FALSE(r.restart_ms);
-  EXPECT_EQ(c.Query(6000, true).ms, 0);
-
-  Countdown late;  // ready after two seconds: nothing changes
-  late.Arm();
-  late.Start(0, false);
-  r = late.Query(2500, true);
-  EXPECT_EQ(r.ms, 4500);
-  EXPECT_FALSE(r.restart_ms);
-}
-
-TEST(Countdown, SecondsShownRoundUpFromFiveDown) {
-  EXPECT_FALSE(CountdownSeconds(5001));
-  EXPECT_EQ(CountdownSeconds(5000), 5u);
-  EXPECT_EQ(CountdownSeconds(4001), 5u);
-  EXPECT_EQ(CountdownSeconds(1), 1u);
-  EXPECT_EQ(CountdownSeconds(0), 0u);
-  EXPECT_EQ(CountdownSeconds(-300), 0u);
-}
-
-TEST(FontMetrics, WeightFromStyleFlagsLaterTestsWin) {
-  EXPECT_EQ(FontWeightFromStyle(0), 400);
+  // Later style flags win.
   EXPECT_EQ(FontWeightFromStyle(kFontItalic | kFontUnderline), 400);
   EXPECT_EQ(FontWeightFromStyle(kFontBold), 700);
   EXPECT_EQ(FontWeightFromStyle(kFontBold | kFontThin), 100);
   EXPECT_EQ(FontWeightFromStyle(kFontBold | kFontThin | kFontHeavy), 900);
-  EXPECT_EQ(FontPixelHeight(96, 9), 12);
-  EXPECT_EQ(FontPixelHeight(96, 7), 9);  // 9.33 cut down
-}
+  EXPECT_EQ(FontPixelHeight(96, 9) * 100 + FontPixelHeight(96, 7), 1209);  // 9.33 cut down
 
-TEST(FontMetrics, SizeAdjustmentByStyle) {
-  const FrameMetrics m{1, 2, 20, 3, 4};
-  struct Case {
-    std::uint32_t style, ex_style;
-    int want_w, want_h;
-  } cases[] = {
-      {kStylePopup, 0, 100, 50},
-      {0, 0, 102, 74},
-      {kStylePopup, kExStyleClientEdge, 106, 58},
-      {kStylePopup, kExStyleClientEdge | kExStyleWindowEdge, 112, 66},
-      {0, kExStyleWindowEdge, 108, 82},
-  };
-  for (const Case& c : cases) {
-    int w = 100, h = 50;
-    AdjustWindowSize(c.style, c.ex_style, m, &w, &h);
-    EXPECT_EQ(w, c.want_w) << std::hex << c.style << " " << c.ex_style;
-    EXPECT_EQ(h, c.want_h) << std::hex << c.style << " " << c.ex_style;
+  // Not a pop-up, with both edges: border, caption and two edges each way.
+  int w = 100, h = 50;
+  AdjustWindowSize(0, kExStyleClientEdge | kExStyleWindowEdge, {1, 2, 20, 3, 4}, &w, &h);
+  EXPECT_EQ(std::make_pair(w, h), std::make_pair(114, 90));
+  EXPECT_EQ(ProgramVersionText(0xFFFF0001u, 0x0007000Eu), "v65535.1.7.14");
+
+  Countdown c;
+  c.Arm();
+  // Started just before the tick counter wraps. The panel ready with more
+  // than five seconds left: five from then, once.
+  EXPECT_EQ(c.Start(0xFFFFFC18u, false), 7000u);
+  const std::pair<std::uint32_t, bool> steps[] = {
+      {500, false}, {1000, true}, {0xFFFFFE0Cu, true}, {2500, true}};
+  std::string left;
+  for (const auto& [now, panel] : steps) {
+    const Countdown::Remaining r = c.Query(now, panel);
+    left += std::to_string(r.ms) + "/" + std::to_string(r.restart_ms.value_or(0)) + " ";
   }
+  EXPECT_EQ(left, "5500/0 5000/0 5000/5000 2000/0 ");
+  std::string shown;
+  for (int ms : {5001, 5000, 4001, 1, 0, -300})
+    shown += std::to_string(CountdownSeconds(ms).value_or(9));
+  EXPECT_EQ(shown, "955100");
 }
 
-TEST(VersionText, FourNumbersFromTheHalves) {
-  EXPECT_EQ(ProgramVersionText(0x00130000u, 0x0007000Eu), "v19.0.7.14");
-  EXPECT_EQ(ProgramVersionText(0xFFFF0001u, 0), "v65535.1.0.0");
+// Drive C: holds the folder "C:\Games" and the files "C:\file" and
+// "C:\a\b\c". Logs what is made (+) and removed (-).
+struct FakeDisk : PathFacts {
+  bool DriveExists(const std::string& drive) override { return drive == "C:"; }
+  Kind KindOf(const std::string& path) override {
+    if (path == "C:\\file" || path == "C:\\a\\b\\c") return Kind::kFile;
+    return path == "C:\\Games" ? Kind::kFolder : Kind::kMissing;
+  }
+  bool MakeFolder(const std::string& path) override {
+    log += "+" + path + " ";
+    return true;
+  }
+  void RemoveFolder(const std::string& path) override { log += "-" + path + " "; }
+  std::string log;
+};
+
+TEST(UiRules, InstallPathShapesFoldersMadeAndUndone) {
+  FakeDisk disk;
+  std::string accepted;
+  for (const char* path : {"C:", "C:\\", "C:\\Games", "D:", "C:Games", "C", "\\\\server\\share",
+                           "Games\\x", "C:\\file", "C:\\file\\sub"})
+    accepted += CheckInstallPath(path, disk) ? "1" : "0";
+  EXPECT_EQ(accepted, "1110000000");
+  EXPECT_TRUE(CheckInstallPath("C:\\Games\\Ludoria\\New", disk));
+  EXPECT_FALSE(CheckInstallPath("C:\\a\\b\\c\\d", disk));
+  // Parents first; after a failure what was made goes, last first.
+  EXPECT_EQ(disk.log,
+            "+C:\\Games\\Ludoria +C:\\Games\\Ludoria\\New +C:\\a +C:\\a\\b -C:\\a\\b -C:\\a ");
+
+  EXPECT_EQ(TrimTrailingBackslashes("C:\\x\\\\") + TrimTrailingBackslashes("\\\\"), "C:\\x\\");
+  EXPECT_TRUE(IsUnderSystemFolder("c:\\windows\\games", "C:\\Windows", "") &&
+              IsUnderSystemFolder("C:\\PROGRAM FILES\\x", "C:\\Windows", "C:\\Program Files"));
+  EXPECT_FALSE(IsUnderSystemFolder("C:\\Games", "", ""));  // unknown folders refuse nothing
 }
 
 }  // namespace
