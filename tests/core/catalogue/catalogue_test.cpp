@@ -65,6 +65,7 @@ TEST(CataloguePackages, KindsOrderAndSetupSelection) {
   Catalogue c;
   EXPECT_EQ(PackageKindOfName("tbbase "), -1);
   EXPECT_STREQ(PackageNameOfKind(kPackageKindCount), "");
+  EXPECT_EQ(std::string(BaseSectionOfKind(-1)) + BaseSectionOfKind(kPackageKindCount), "");
   // Base lists compare exactly: "upper" is not "Upper".
   for (auto [game, packages] :
        {std::pair{"both", " both* base2005:1 tbbase:2 tbbaseex:3 flbaseex:4"},
