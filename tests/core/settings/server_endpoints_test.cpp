@@ -41,6 +41,8 @@ TEST(ServerHostsTest, SettingsOverrideOnlyTheirKindAndAreCleanedOrRefused) {
   }
   SplitHostPort("h:65535", &name, &port);
   EXPECT_EQ(name + ":" + std::to_string(port), "h:65535");
+  SplitHostPort("10.0.0.1:8080", &name, &port);
+  EXPECT_EQ(name + ":" + std::to_string(port), "10.0.0.1:8080");
 }
 
 // Distinct hosts per kind so a swapped kind shows in the address.
