@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
+#include "core/profile/profile_writer.h"
 
 #include "tests/core/profile/profile_cases.h"
 #include "tests/core/support/test_support.h"
@@ -19,40 +19,58 @@ TEST(ProfileFileTest, AnswersAsTheSystemDoes) {
     for (const test::ProfileQuery& q : c.queries)
       EXPECT_EQ(test::Expected(q), test::Answer(file, q)) << c.name << ": " << test::Describe(q);
   }
+  EXPECT_FALSE(ProfileNameEquals("tabla", "tabla ") || ProfileNameEquals("\xC5\xB8", "\xE5\xB8"));
+  // Only a leading 0 starts a prefix: "5x10" is 5, not 0x10.
+  EXPECT_EQ(test::Parsed("[N]\nk=5x10\n").GetInt("N", "k", -1), 5);
 }
 
-using ProfileFileLoadTest = test::TempDirTest;
+TEST(ProfileWriterTest, SetValueKeepsEverythingElse) {
+  // before, section, key, after SetValue(section, key, "v")
+  const std::string cases[][4] = {
+      {"", "S", "k", "[S]\r\nk=v\r\n"},
+      {"; head\n[s]\n  Key = old \nother=1\n", "S", "key", "; head\n[s]\nKey=v\nother=1\n"},
+      {"[S]\na=1\n[S]\nk=2\n", "S", "k", "[S]\na=1\nk=v\n[S]\nk=2\n"},
+      {"[A]\na=1\n\n[B]\nb=1\n", "A", "k", "[A]\na=1\nk=v\n\n[B]\nb=1\n"},
+      {"[A]\r\na=1", "B", "k", "[A]\r\na=1\r\n\r\n[B]\r\nk=v\r\n"},
+      {"k=0\n[x]y]\n", "x]y", "k", "k=0\n[x]y]\nk=v\n"},
+      {"[S]\n", "", "k", "[S]\n"},
+      {"\xEF\xBB\xBF[S]\n", "S", "k", "\xEF\xBB\xBF[S]\nk=v\n"},
+  };
+  for (const auto& c : cases) {
+    ProfileWriter w;
+    w.SetText(c[0]);
+    w.SetValue(c[1], c[2], "v");
+    EXPECT_EQ(w.Text(), c[3]) << c[0];
+  }
+}
 
-TEST_F(ProfileFileLoadTest, ReadsBytesAsWritten) {
+TEST(ProfileWriterTest, KeysAndLines) {
+  ProfileWriter w;
+  w.SetText("[S]\nk=1\na=2\nK=3\n[T]\nk=4\n[L]\r\nTabla\r\na\r\nA\r\n");
+  EXPECT_TRUE(w.RemoveKey("s", "k"));  // every duplicate
+  EXPECT_FALSE(w.RemoveKey("S", "k") || w.RemoveKey("X", "a"));
+  EXPECT_FALSE(w.AddLine("L", " tabla "));
+  EXPECT_TRUE(w.AddLine("L", "deeprun") && w.AddLine("M", "x"));
+  EXPECT_EQ(w.RemoveLine("L", "a"), 2);
+  EXPECT_EQ(w.Text(), "[S]\na=2\n[T]\nk=4\n[L]\r\nTabla\r\ndeeprun\n\n[M]\nx\n");
+}
+
+using ProfileFilesTest = test::TempDirTest;
+
+TEST_F(ProfileFilesTest, LoadAndSave) {
   ProfileFile file;
   ASSERT_TRUE(file.Load(Write("a.ini", "[S]\r\nk=v\r\n")));
-  EXPECT_EQ("v", file.GetString("S", "k", "d"));
-}
+  EXPECT_EQ(file.GetString("S", "k", "d"), "v");
+  EXPECT_FALSE(file.Load(dir_.string()));         // a folder is no file
+  EXPECT_EQ(file.GetString("S", "k", "d"), "d");  // nor is what was read before
 
-TEST_F(ProfileFileLoadTest, MissingFileGivesDefaultsAndForgetsEarlierContent) {
-  ProfileFile file;
-  ASSERT_TRUE(file.Load(Write("a.ini", "[S]\nk=v\n")));
-  EXPECT_FALSE(file.Load(Path("missing.ini")));
-  EXPECT_EQ("d", file.GetString("S", "k", "d"));
-  EXPECT_FALSE(file.Load(dir_.string()));  // a folder is no file
-  EXPECT_EQ("d", file.GetString("S", "k", "d"));
-}
-
-TEST(ProfileFileTest, SectionNamesInFileOrder) {
-  ProfileFile file;
-  file.Parse("[A]\n[b]\n[A]\n");
-  EXPECT_EQ((std::vector<std::string>{"A", "b", "A"}), file.SectionNames());
-  file.Parse("k=1\n[A]\n");
-  EXPECT_EQ((std::vector<std::string>{"", "A"}), file.SectionNames());
-}
-
-TEST(ProfileFileTest, NameHelpers) {
-  EXPECT_TRUE(ProfileNameEquals("GameSpec.TABLA", "gamespec.tabla"));
-  EXPECT_FALSE(ProfileNameEquals("tabla", "tabla "));
-  EXPECT_FALSE(ProfileNameEquals("\xC5\xB8", "\xE5\xB8"));  // no folding above ASCII
-  EXPECT_EQ("a b", TrimProfileSpace("\x1a\t a b \r\n\v\f"));
-  // Only a leading 0 starts a prefix: "5x10" is 5, not 0x10.
-  EXPECT_EQ(5, test::Parsed("[N]\nk=5x10\n").GetInt("N", "k", -1));
+  ProfileWriter w;
+  ASSERT_TRUE(w.Load(Path("g.ini")));  // missing: empty document
+  w.SetValue("T", "a", "1");
+  ASSERT_TRUE(w.Save(Path("g.ini")) && w.Save(Path("g.ini")));  // replaces the file
+  EXPECT_FALSE(std::filesystem::exists(Path("g.ini.tmp")));
+  EXPECT_TRUE(w.Load(Path("g.ini")) && w.Text() == "[T]\r\na=1\r\n");
+  EXPECT_FALSE(w.Load(dir_.string()) || w.Save(Path("no/such/x.ini")));
 }
 
 }  // namespace

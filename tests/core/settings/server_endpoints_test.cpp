@@ -1,142 +1,98 @@
 #include "core/settings/server_endpoints.h"
 
-#include <string>
-
 #include <gtest/gtest.h>
 
-#include "core/settings/deployment_defaults.h"
-#include "core/profile/profile_file.h"
 #include "core/launch/zone.h"
+#include "core/profile/profile_file.h"
+#include "core/settings/deployment_defaults.h"
 #include "tests/core/support/test_support.h"
 
 namespace ld {
 namespace {
 
-using test::MapLookup;
-
-// Distinct hosts per kind so a swapped kind shows in the address.
-ServerHosts TestHosts() {
-  return ServerHosts::FromSettings(MapLookup({
-      {"dev_download", "dd"},
-      {"alpha_download", "ad"},
-      {"outside_download", "od"},
-      {"real_download", "rd:8080"},
-      {"dev_game", "dg"},
-      {"alpha_game", "ag"},
-      {"real_game", "rg"},
-      {"portal", "www"},
-  }));
-}
-
-TEST(ServerHostsTest, DefaultsComeFromTheDeploymentSettings) {
-  const ServerHosts hosts = ServerHosts::FromSettings(SettingLookup());
-  EXPECT_EQ(hosts.Host(HostKind::kPortal), deployment::kPortalHost);
-  EXPECT_EQ(hosts.Base(HostKind::kDevGame), std::string("http://") + deployment::kDevGameHost);
-  EXPECT_STREQ(ServerHosts::SettingKey(HostKind::kOutsideDownload), "outside_download");
-}
-
-TEST(ServerHostsTest, SettingsOverrideOnlyTheirKind) {
-  const ServerHosts hosts =
-      ServerHosts::FromSettings(MapLookup({{"real_download", "127.0.0.1:8080"}}));
-  EXPECT_EQ(hosts.Base(HostKind::kRealDownload), "http://127.0.0.1:8080");
-  EXPECT_EQ(hosts.Host(HostKind::kDevDownload), deployment::kDevDownloadHost);
-  EXPECT_EQ(hosts.Host(HostKind::kRealGame), deployment::kRealGameHost);
-}
-
-TEST(ServerHostsTest, ReadsTheServersSectionOfTheOptionsFile) {
-  ProfileFile options;
-  options.Parse(
-      "[check]\r\nreal_download=wrong.example\r\n"
-      "[Servers]\r\nREAL_DOWNLOAD = 127.0.0.1:8081\r\nportal=http://portal.example/\r\n"
-      "dev_game=\r\nalpha_game=bad/path\r\n");
-  const ServerHosts hosts = ServerHosts::FromProfile(options);
-  EXPECT_EQ(hosts.Host(HostKind::kRealDownload), "127.0.0.1:8081");
+TEST(ServerHostsTest, SettingsOverrideOnlyTheirKindAndAreCleanedOrRefused) {
+  ServerHosts hosts = ServerHosts::FromProfile(
+      test::Parsed("[check]\nreal_download=x\n[Servers]\nREAL_DOWNLOAD = 127.0.0.1:8081\n"
+                   "portal=http://portal.example/\ndev_game=\nalpha_game=bad/path\n"));
+  EXPECT_EQ(hosts.Base(HostKind::kRealDownload), "http://127.0.0.1:8081");
   EXPECT_EQ(hosts.Host(HostKind::kPortal), "portal.example");
   EXPECT_EQ(hosts.Host(HostKind::kDevGame), deployment::kDevGameHost);
   EXPECT_EQ(hosts.Host(HostKind::kAlphaGame), deployment::kAlphaGameHost);
-  EXPECT_EQ(hosts.Host(HostKind::kRealGame), deployment::kRealGameHost);
-}
 
-TEST(ServerHostsTest, HostSettingsAreCleanedOrRefused) {
-  const struct {
-    const char* setting;
-    const char* host;  // "" = refused, the default stays
-  } kCases[] = {
-      {"down.example.com", "down.example.com"},
-      {"  127.0.0.1:8080\t", "127.0.0.1:8080"},
-      {"http://down.example.com/", "down.example.com"},
-      {"HTTP://down.example.com//", "down.example.com"},
-      {"[::1]:8080", "[::1]:8080"},
-      {"", ""},
-      {"   ", ""},
-      {"http://", ""},
-      {"https://down.example.com", ""},
-      {"down.example.com/dist", ""},
-      {"down example.com", ""},
-      {"user@down.example.com", ""},
-      {"down.example.com?x", ""},
-      {"down.example.com#x", ""},
-      {"down\\example", ""},
-  };
-  for (const auto& c : kCases) {
-    EXPECT_EQ(NormaliseHostSetting(c.setting), c.host) << c.setting;
-    ServerHosts hosts;
-    EXPECT_EQ(hosts.Set(HostKind::kAlphaGame, c.setting), *c.host != '\0') << c.setting;
-    EXPECT_EQ(hosts.Host(HostKind::kAlphaGame), *c.host ? c.host : deployment::kAlphaGameHost);
+  for (const char* refused : {"   ", "http://", "https://d.ex", "d.ex/dist", "d ex", "u@d.ex",
+                              "d.ex?x", "d.ex#x", "d\\ex"}) {
+    EXPECT_EQ(NormaliseHostSetting(refused), "") << refused;
+    EXPECT_FALSE(hosts.Set(HostKind::kAlphaGame, refused)) << refused;
   }
+  EXPECT_EQ(hosts.Host(HostKind::kAlphaGame), deployment::kAlphaGameHost);  // the default stays
+  for (auto [setting, host] : {std::pair{"  1.2.3.4:80\t", "1.2.3.4:80"},
+                               {"HTTP://d.ex//", "d.ex"},
+                               {"[::1]:80", "[::1]:80"}}) {
+    EXPECT_TRUE(hosts.Set(HostKind::kAlphaGame, setting));
+    EXPECT_EQ(hosts.Host(HostKind::kAlphaGame), host);
+  }
+
+  // A port is 1..65535 in at most five digits; otherwise the colon belongs to the name.
+  std::string name;
+  int port = -1;
+  for (const char* host : {"log.example", "h:65536", "h:000080", "h:0", "h:", "h:8o"}) {
+    SplitHostPort(host, &name, &port);
+    EXPECT_EQ(name + ":" + std::to_string(port), host + std::string(":0"));
+  }
+  SplitHostPort("h:65535", &name, &port);
+  EXPECT_EQ(name + ":" + std::to_string(port), "h:65535");
+  SplitHostPort("10.0.0.1:8080", &name, &port);
+  EXPECT_EQ(name + ":" + std::to_string(port), "10.0.0.1:8080");
 }
 
-TEST(ServerEndpointsTest, StarterDistributionRootByZone) {
-  const ServerHosts hosts = TestHosts();
-  const struct {
-    char zone;
-    const char* root;
-  } kCases[] = {
-      {'1', "http://dd/ld2005/dist"}, {'2', "http://dd/pica/dist"},
-      {'3', "http://ad/ld2005/dist"}, {'4', "http://ad/pica/dist"},
-      {'5', "http://od/ld2005/dist"}, {kNoZone, "http://rd:8080/dist"},
-      {'0', "http://rd:8080/dist"},   {'6', "http://rd:8080/dist"},
-  };
-  for (const auto& c : kCases) EXPECT_EQ(StarterDistributionRoot(hosts, c.zone), c.root) << c.zone;
-  EXPECT_EQ(StarterFileAddress("http://ad/pica/dist", "ldstarter_verinfo.dat"),
-            "http://ad/pica/dist/ldstart/ldstarter_verinfo.dat");
-}
+// Distinct hosts per kind so a swapped kind shows in the address.
+const ServerHosts kHosts = ServerHosts::FromSettings(test::MapLookup({{"dev_download", "dd"},
+                                                                      {"alpha_download", "ad"},
+                                                                      {"outside_download", "od"},
+                                                                      {"real_download", "rd:8080"},
+                                                                      {"dev_game", "dg"},
+                                                                      {"alpha_game", "ag"},
+                                                                      {"real_game", "rg"},
+                                                                      {"portal", "www"}}));
 
-TEST(ServerEndpointsTest, GameDownloadRootByZoneNumber) {
-  const ServerHosts hosts = TestHosts();
-  const char* const kRoots[] = {"http://rd:8080",   "http://dd/ld2005", "http://rd:8080",
-                                "http://ad/ld2005", "http://rd:8080",   "http://rd:8080",
-                                "http://rd:8080" /*6*/};
+TEST(ServerEndpointsTest, RootsByZone) {
+  const std::string kStarter[] = {"http://rd:8080/dist", "http://dd/ld2005/dist",
+                                  "http://dd/pica/dist", "http://ad/ld2005/dist",
+                                  "http://ad/pica/dist", "http://od/ld2005/dist",
+                                  "http://rd:8080/dist"};
+  for (char zone = '0'; zone <= '6'; ++zone)
+    EXPECT_EQ(StarterDistributionRoot(kHosts, zone), kStarter[zone - '0']) << zone;
+  EXPECT_EQ(StarterDistributionRoot(kHosts, kNoZone), "http://rd:8080/dist");
+  EXPECT_EQ(StarterFileAddress("http://ad/pica/dist", "v.dat"),
+            "http://ad/pica/dist/ldstart/v.dat");
+
+  const char* const kGameRoots[] = {"http://rd:8080",   "http://dd/ld2005", "http://rd:8080",
+                                    "http://ad/ld2005", "http://rd:8080",   "http://rd:8080",
+                                    "http://rd:8080"};
   for (int number = 0; number <= 6; ++number) {
-    EXPECT_EQ(GameDownloadRoot(hosts, number), kRoots[number]) << number;
-    EXPECT_EQ(GameDownloadRoot(hosts, number, "dist"), std::string(kRoots[number]) + "/dist");
-    EXPECT_EQ(GameDownloadRoot(hosts, number, "hul"), std::string(kRoots[number]) + "/hul");
+    EXPECT_EQ(GameDownloadRoot(kHosts, number), kGameRoots[number]) << number;
+    EXPECT_EQ(GameDownloadRoot(kHosts, number, "hul"), std::string(kGameRoots[number]) + "/hul");
   }
-  EXPECT_EQ(GameDownloadRoot(hosts, -1, "hul"), "http://rd:8080/hul");
+  EXPECT_EQ(GameDownloadRoot(kHosts, -1, "hul"), "http://rd:8080/hul");
+  EXPECT_EQ(PortalHomeAddress(kHosts), "http://www");
 }
 
 TEST(ServerEndpointsTest, LauncherPageAddress) {
-  const ServerHosts hosts = TestHosts();
-  const struct {
-    int zone_number;
-    int age_class;
-    bool left;
-    const char* address;
-  } kCases[] = {
-      {0, 0, true, "http://rg/launcher.qrx?gameid=g1&adtype=y&type=left&m=ludstart&kind=LD"},
-      {0, 0, false, "http://rg/launcher.qrx?gameid=g1&adtype=y&type=right&m=ludstart"},
-      {1, 1, true,
-       "http://dg/launcher.qrx?gameid=g1&adtype=y&type=left&m=ludstart&adult=y&kind=LD"},
-      {2, 2, false, "http://dg/launcher.qrx?gameid=g1&adtype=y&type=right&m=ludstart&adult=n"},
-      {3, 1, false, "http://rg/launcher.qrx?gameid=g1&adtype=y&type=right&m=ludstart&adult=y"},
-      {4, 2, true,
-       "http://ag/launcher.qrx?gameid=g1&adtype=y&type=left&m=ludstart&adult=n&kind=LD"},
-      {5, 3, false, "http://ag/launcher.qrx?gameid=g1&adtype=y&type=right&m=ludstart"},
+  // zone number, age class, left? -> the address after "/launcher.qrx?gameid=g1&adtype=y&type="
+  const std::string cases[][2] = {
+      {"0 0 1", "http://rg left&m=ludstart&kind=LD"},
+      {"1 1 1", "http://dg left&m=ludstart&adult=y&kind=LD"},
+      {"2 2 0", "http://dg right&m=ludstart&adult=n"},
+      {"4 2 1", "http://ag left&m=ludstart&adult=n&kind=LD"},
+      {"5 3 0", "http://ag right&m=ludstart"},
   };
-  for (const auto& c : kCases) {
-    EXPECT_EQ(LauncherPageAddress(hosts, c.zone_number, "g1", c.age_class, c.left), c.address);
+  for (const auto& c : cases) {
+    const std::string address =
+        LauncherPageAddress(kHosts, c[0][0] - '0', "g1", c[0][2] - '0', c[0][4] == '1');
+    const std::string head = c[1].substr(0, c[1].find(' '));
+    EXPECT_EQ(address,
+              head + "/launcher.qrx?gameid=g1&adtype=y&type=" + c[1].substr(head.size() + 1));
   }
-  EXPECT_EQ(PortalHomeAddress(hosts), "http://www");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -79,18 +80,15 @@ inline void SetZone(const char* tz) {
 class ScopedZone {
  public:
   explicit ScopedZone(const char* tz) {
-    const char* old = std::getenv("TZ");
-    had_zone_ = old != nullptr;
-    if (had_zone_) old_zone_ = old;
+    if (const char* old = std::getenv("TZ")) old_zone_ = old;
     SetZone(tz);
   }
-  ~ScopedZone() { SetZone(had_zone_ ? old_zone_.c_str() : nullptr); }
+  ~ScopedZone() { SetZone(old_zone_ ? old_zone_->c_str() : nullptr); }
   ScopedZone(const ScopedZone&) = delete;
   ScopedZone& operator=(const ScopedZone&) = delete;
 
  private:
-  bool had_zone_ = false;
-  std::string old_zone_;
+  std::optional<std::string> old_zone_;
 };
 
 // Pins the local zone to KST-9 so that native runs and runs under Wine see
@@ -101,10 +99,7 @@ class KstZoneTest : public ::testing::Test {
 };
 
 inline SettingLookup MapLookup(std::map<std::string, std::string> values) {
-  return [values](const std::string& key) {
-    auto it = values.find(key);
-    return it == values.end() ? std::string() : it->second;
-  };
+  return [values](const std::string& key) { return values.count(key) ? values.at(key) : ""; };
 }
 
 inline ProfileFile Parsed(const std::string& text) {
