@@ -109,7 +109,14 @@ class InstallerTest(unittest.TestCase):
         cls.addr = m.group(1)
 
         def folder(variable):
-            return wine("winepath", "-u", wine("cmd", "/c", "echo", variable).strip()).strip()
+            # A session's first programs may print nothing on a loaded machine; an
+            # empty answer would make every path below relative.
+            for _ in range(5):
+                path = wine("winepath", "-u", wine("cmd", "/c", "echo", variable).strip()).strip()
+                if path.startswith("/"):
+                    return path
+                time.sleep(2)
+            raise AssertionError("Wine did not name " + variable)
         cls.data_folder = os.path.join(folder("%APPDATA%"), "Ludoria")
         cls.target = os.path.join(cls.data_folder, "ldstarter.exe")
         cls.version_temp = os.path.join(folder("%TEMP%"), "ldstarter_verinfo.dat")
