@@ -128,9 +128,6 @@ class CpuMeter:
         if last:
             self.figures = tuple(b - a for a, b in zip(self.first, last))
 
-    def stop(self):
-        self.poll()
-
     def text(self):
         if not self.figures:
             return "cpu: not measured"
@@ -201,7 +198,7 @@ def main(argv):
             while not os.path.exists(record) and time.time() < pressed["at"] + 1200:
                 cpu.poll()
                 time.sleep(0.01)
-            cpu.stop()
+            cpu.poll()
 
         started = time.time()
         helper = threading.Thread(target=user)

@@ -5,9 +5,10 @@
 
 For every fault below: puts it into TREE (default: this repository), rebuilds
 the win64 programs the end-to-end scenarios run, runs the named ctest tests
-under wine64 in a fresh Wine prefix on a virtual display (as scripts/test.sh
-does), puts the file back (also on Ctrl-C) and prints "caught" (a test
-failed), "missed" (all passed) or "broken" (the fault did not apply or build).
+under wine64 on a virtual display (the scenarios make their own prefixes;
+other tests get a fresh shared one, as in scripts/test.sh), puts the file
+back (also on Ctrl-C) and prints "caught" (a test failed), "missed" (all
+passed) or "broken" (the fault did not apply or build).
 DIR defaults to TREE/build/win64 and must be configured (cmake --preset win64),
 with a native ldtool built (cmake --build --preset native --target ldtool).
 Run it in a clone, not in a working copy with unsaved edits. Exit code 0 when
@@ -110,8 +111,13 @@ def fresh_prefix(build):
 
 
 def run_tests(build, tests, timeout):
-    prefix, env = fresh_prefix(build)
-    env["LD_WINEPREFIX"] = prefix
+    # The scenarios copy a prefix of their own; only the other Wine tests run
+    # in the build's shared prefix, which then must start clean.
+    if all(t.startswith("e2e_") for t in tests):
+        env = dict(os.environ, WINEDEBUG="-all")
+    else:
+        prefix, env = fresh_prefix(build)
+        env["LD_WINEPREFIX"] = prefix
     pattern = "^(%s)$" % "|".join(tests)
     try:
         r = run(["xvfb-run", "-a", "-s", "-screen 0 1024x768x24", "ctest", "--test-dir", build,
@@ -122,7 +128,8 @@ def run_tests(build, tests, timeout):
     except subprocess.TimeoutExpired:
         return False, "ctest did not end in time"
     finally:
-        run([WINESERVER, "-k"], env=env, timeout=60)
+        if "LD_WINEPREFIX" in env:
+            run([WINESERVER, "-k"], env=env, timeout=60)
 
 
 def try_fault(src, build, fault, timeout, log):

@@ -1,10 +1,11 @@
-# What every end-to-end scenario of ldstarter shares: a fresh Wine prefix,
-# the loopback portal (`ldtool serve`) with a published game, the starter
-# placed in the prefix with its ldstarter.ini, the UI probe, and readers of the
-# request log, the registry and the game's record.
-#
-# Every Wine run is bounded by a time limit; the portal stops by itself. The
-# caller runs all of it inside one virtual display (xvfb-run).
+"""What every end-to-end scenario of ldstarter shares: a fresh Wine prefix,
+the loopback portal (`ldtool serve`) with a published game, the starter
+placed in the prefix with its ldstarter.ini, the UI probe, and readers of the
+request log, the registry and the game's record.
+
+Every Wine run is bounded by a time limit; the portal stops by itself. The
+caller runs all of it inside one virtual display (xvfb-run).
+"""
 import base64
 import fcntl
 import json
@@ -55,7 +56,8 @@ class Scenario:
 
     def __exit__(self, kind, *_):
         self.close()
-        if kind is None and not self.keep:  # a passed scenario's prefix is ~700 MB; a failed one stays to be read
+        # A passed scenario's prefix is about 700 MB; a failed one stays to be read.
+        if kind is None and not self.keep:
             shutil.rmtree(self.prefix, ignore_errors=True)
 
     # --- the portal ---
