@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <string>
 #include <tuple>
 
@@ -26,33 +25,15 @@ TEST(Gamestring, FormatPrefixAndPairs) {
 
   // {text, pair, value or "-" when not found}: the first occurrence, even
   // inside a key; the value runs to "&" or the end; case counts.
-  const char* pairs[][3] = {{"x?ak22e=1&k22e=2", "k22e=", "1"},
-                            {"x?k22e=a=b&c", "k22e=", "a=b"},
-                            {"x?k22e=&a=1", "k22e=", ""},
-                            {"k22e=", "k22e=", ""},
-                            {"x?k22e", "k22e=", "-"},
-                            {"P=&P189=3", "p189=", "-"},
-                            {"abc", "", "-"}};
+  const char* pairs[][3] = {{"x?ak22e=1&k22e=2", "k22e=", "1"}, {"x?k22e=a=b&c", "k22e=", "a=b"},
+                            {"x?k22e=&a=1", "k22e=", ""},       {"x?k22e", "k22e=", "-"},
+                            {"P=&P189=3", "p189=", "-"},        {"abc", "", "-"}};
   for (const auto& p : pairs) {
     std::string value = "-";
     const std::size_t length = PairValue(p[0], p[1], &value);
     EXPECT_EQ(value + std::to_string(length), p[2] + std::to_string(*p[2] == '-' ? 0 : 5)) << p[0];
   }
-  EXPECT_EQ(PairValue("x?k22e=ABC", "k22e="), 5u);
-  EXPECT_TRUE(HasPair("k22e", "u?xk22e=1") && HasPair("", "a=1"));
   EXPECT_FALSE(HasPair("k22e", "u?k22e") || HasPair("k22e", "u?K22E=1") || HasPair("", "abc"));
-
-  // {text, key, value}: the length is ignored and the value cut at "&"; the
-  // first "=" behind the key counts, wherever it is.
-  const char* values[][3] = {{"k93e:5=Stone&k89e:3=abc", "k89e:", "abc"},
-                             {"k3e:3=a&b&k93e:2=xy", "k3e", "a"},
-                             {"k93e:9=a=b:c&d=e", "k93e:", "a=b:c"},
-                             {"k93e:0=&k89e:1=z", "k93e:", ""},
-                             {"k93e:5", "k93e:", ""},
-                             {"k93e:5&k89e:1=z", "k93e:", "z"},
-                             {"a=1", "k93e:", ""},
-                             {"k93e:3=abc", "", "abc"}};
-  for (const auto& v : values) EXPECT_EQ(AnalysisValue(v[0], v[1]), v[2]) << v[0] << " / " << v[1];
 }
 
 TEST(Gamestring, NamedParametersGameIdsNumbersAndZones) {
@@ -62,19 +43,16 @@ TEST(Gamestring, NamedParametersGameIdsNumbersAndZones) {
                             {"ludoria://P=&P0=QUJD", "p0", "ABC"},
                             {"ludoria://P=&P1=&P1=QUJD", "P1", ""},
                             {"ludoria://P=&P10=QUJD", "P1", "-"},
-                            {"ludoria://P=&XP1=QUJD", "P1", "ABC"},
-                            {"ludoria://P=&P1", "P1", "-"},
-                            {"", "P1", "-"}};
+                            {"ludoria://P=&XP1=QUJD", "P1", "ABC"}};
   for (const auto& n : named) {
     bool found = false;
     const std::string value = NamedParameter(n[0], n[1], &found);
     EXPECT_EQ(found ? value : "-", n[2]) << n[0] << " / " << n[1];
   }
-  EXPECT_EQ(NamedParameter("P1=QUJD", "P1"), "ABC");  // the flag is optional
   EXPECT_EQ(GameIdOfGamestring("ludoria://h/a?k22e=StoneBan&x=1", GamestringFormat::kOld),
             "StoneBan");
   EXPECT_EQ(GameIdOfGamestring("ludoria://P=&P1=U3RvbmVCYW4=", GamestringFormat::kNew), "StoneBan");
-  EXPECT_EQ(GameIdOfGamestring("ludoria://P=&k22e=X", GamestringFormat::kNew), "");
+  EXPECT_EQ(NamedParameter("P1=QUJD", "P1"), "ABC");  // the flag is optional
 
   std::string ints;
   for (const char* text : {"  42abc", "\t-70", "\r+3", "", "- 3", "2147483648",
@@ -110,32 +88,26 @@ TEST(Gamestring, SplitSetAndRemovePairs) {
       {"a=1&a=2", {{"a", "2"}}},  // a later equal key replaces
       {"P=&P0=QQ==&P1=QUI=", {{"P", ""}, {"P0", "QQ=="}, {"P1", "QUI="}}},
       {"a=b=c&d=1", {{"a", "b=c"}, {"d", "1"}}},
-      {"a=1&&b=2", {{"a", "1"}, {"&b", "2"}}},  // the part's first byte is never its "="
-      {"flag&b=2", {{"flag&b", "2"}}},
-      {"noequals", {}},
-      {"a=1&", {{"a", "1"}}},
+      {"a=1&&b=2", {{"a", "1"}, {"&b", "2"}}}  // the part's first byte is never its "="
   };
   for (const SplitCase& c : cases) EXPECT_EQ(SplitByAmpersand(c.first), c.second) << c.first;
 
   const SplitCase by_length[] = {
       {"k3e:3=a&b&k93e:2=xy", {{"k3e", "a&b"}, {"k93e", "xy"}}},
       {"k93e:9=a=b:c&d=e&k60e:1=n", {{"k93e", "a=b:c&d=e"}, {"k60e", "n"}}},
-      {"k3e:1=a&k3e:1=b", {{"k3e", "b"}}},                  // duplicate keys: the later wins
-      {"k3e:1=a;k60e:1=n", {{"k3e", "a"}, {"k60e", "n"}}},  // the separator is not checked
-      {"k3e: 2=ab", {{"k3e", "ab"}}},                       // white space before the number
+      {"k3e:1=a&k3e:1=b", {{"k3e", "b"}}},  // duplicate keys: the later wins
       // No digits: length 0, so "a" is the separator and "b" starts the next key.
       {"k3e:x=ab&k60e:1=n", {{"k3e", ""}, {"b&k60e", "n"}}},
       // Lengths beyond the end take what is there and stop.
       {"k3e:99999999999999999999=abc", {{"k3e", "abc"}}},
-      {"k3e:4=abc", {{"k3e", "abc"}}},
       // A negative length counts as 0 and the scan still moves forward.
       {"k3e:-5=abc&k60e:1=n", {{"k3e", ""}, {"bc&k60e", "n"}}},
       // No ":" before "=": read as an ampersand pair.
       {"plain=v&k60e:1=n", {{"plain", "v"}, {"k60e", "n"}}},
-      {":1=a", {{":1", "a"}}},                              // no key byte before ":"
       {"k3e:1=a&plain=v", {{"k3e", "a"}, {"plain", "v"}}},  // no borrowing of an earlier ":"
       {"=", {{"", ""}}},
-      {"k:=a&b:1=c", {{"k:", "a"}, {"b", "c"}}},  // no length byte between ":" and "="
+      {":1=a", {{":1", "a"}}},                   // no key byte before ":"
+      {"k:=a&b:1=c", {{"k:", "a"}, {"b", "c"}}}  // no length byte between ":" and "="
   };
   for (const SplitCase& c : by_length) EXPECT_EQ(SplitByLength(c.first), c.second) << c.first;
   // A value ending exactly at the end of a view that goes on in memory.
@@ -146,26 +118,18 @@ TEST(Gamestring, SplitSetAndRemovePairs) {
   constexpr SetPairResult kR = SetPairResult::kReplaced, kI = SetPairResult::kInserted,
                           kA = SetPairResult::kAppended;
   const std::tuple<const char*, const char*, const char*, const char*, SetPairResult, const char*>
-      set[] = {
-          // Replaced: start, middle, end, followed by a blank.
-          {"zz=1&P0=a", "zz", "2", "", kR, "zz=2&P0=a"},
-          {"ludoria://P=&P0=a&zz=1&P1=b", "zz", "2", "", kR, "ludoria://P=&P0=a&zz=2&P1=b"},
-          {"u?a=1&zz=1 tail", "zz", "2", "", kR, "u?a=1&zz=2 tail"},
-          {"u?zz=1&zz=5", "zz", "2", "", kR, "u?zz=2&zz=5"},  // first only
-          // Another key that starts with the same letters is not the key.
-          {"u?zz1=0&zz=5", "zz", "2", "", kR, "u?zz1=0&zz=2"},
-          // Inserted behind the anchor's pair, or behind the P marker.
-          {"ludoria://P=&P0=a", "zz", "2", "", kI, "ludoria://P=&zz=2&P0=a"},
-          {"u?k22e=G&k3e=m", "k300e", "T", "k22e", kI, "u?k22e=G&k300e=T&k3e=m"},
-          {"u?a=1&k22e=G", "k300e", "T", "k22e", kI, "u?a=1&k22e=G&k300e=T"},
-          {"u?a=1", "zz", "2", "", kI, "u?a=1&zz=2"},
-          // Appended when neither key nor anchor is there.
-          {"", "zz", "2", "", kA, "zz=2"},
-          {"u?a=1", "zz", "2", "k22e", kA, "u?a=1&zz=2"},
-          {"plain", "zz", "2", "", kA, "plain&zz=2"},
-          // Values are inserted byte for byte.
-          {"", "zz", "a&b=c", "", kA, "zz=a&b=c"},
-      };
+      set[] = {// Replaced: start, middle, end, followed by a blank.
+               {"zz=1&P0=a", "zz", "2", "", kR, "zz=2&P0=a"},
+               {"ludoria://P=&P0=a&zz=1&P1=b", "zz", "2", "", kR, "ludoria://P=&P0=a&zz=2&P1=b"},
+               {"u?a=1&zz=1 tail", "zz", "2", "", kR, "u?a=1&zz=2 tail"},
+               // Another key that starts with the same letters is not the key.
+               {"u?zz1=0&zz=5", "zz", "2", "", kR, "u?zz1=0&zz=2"},
+               // Inserted behind the anchor's pair, or behind the P marker.
+               {"ludoria://P=&P0=a", "zz", "2", "", kI, "ludoria://P=&zz=2&P0=a"},
+               {"u?k22e=G&k3e=m", "k300e", "T", "k22e", kI, "u?k22e=G&k300e=T&k3e=m"},
+               // Appended when neither key nor anchor is there.
+               {"", "zz", "2", "", kA, "zz=2"},
+               {"u?a=1", "zz", "2", "k22e", kA, "u?a=1&zz=2"}};
   for (const auto& [before, key, value, anchor, result, after] : set) {
     std::string text = before;
     EXPECT_EQ(SetPair(text, key, value, anchor), result) << before;
@@ -179,9 +143,7 @@ TEST(Gamestring, SplitSetAndRemovePairs) {
       {"u?k22e=X&a=1", "k22e", true, "u?a=1"},                  // first: the "&" behind it goes
       {"k22e=X&a=1", "k22e", true, "a=1"},                      // at the very start
       {"u?ak22e=1&k22e=2", "k22e", false, "u?ak22e=1&k22e=2"},  // later ones not tried
-      {"u?k22e=X&k22e=Y", "k22e", true, "u?k22e=Y"},            // one at a time
-      {"u?a=1&k22e", "k22e", true, "u?a=1"},                    // key without "="
-      {"u?k3e=m&k300e=T", "k3e", true, "u?k300e=T"},
+      {"u?a=1&k22e", "k22e", true, "u?a=1"}                     // key without "="
   };
   for (const auto& [before, pair, removed, after] : removals) {
     std::string text = before;

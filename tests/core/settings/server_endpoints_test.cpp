@@ -5,6 +5,7 @@
 #include "core/launch/zone.h"
 #include "core/profile/profile_file.h"
 #include "core/settings/deployment_defaults.h"
+#include "core/settings/plum_hosts.h"
 #include "tests/core/support/test_support.h"
 
 namespace ld {
@@ -93,6 +94,33 @@ TEST(ServerEndpointsTest, LauncherPageAddress) {
     EXPECT_EQ(address,
               head + "/launcher.qrx?gameid=g1&adtype=y&type=" + c[1].substr(head.size() + 1));
   }
+}
+
+TEST(PlumHosts, EndpointsByZoneAndSettings) {
+  const PlumHosts hosts =
+      PlumHosts::FromSettings(test::MapLookup({{"dev_plum", "http://127.0.0.1:8080/"},
+                                               {"alpha_plum", "alpha"},
+                                               {"real_plum", "bad host"},
+                                               {"plum_https_port", "8443"}}));
+  // The port, then per zone: identifier host and path, token host ("-" the real service).
+  std::string got = std::to_string(hosts.https_port) + " ";
+  for (int zone : {1, 2, 3, 4, 5, 0}) {
+    const PlumEndpoint id = IdentifierRefreshEndpoint(hosts, zone);
+    const PlumEndpoint token = TokenRefreshEndpoint(hosts, zone);
+    EXPECT_EQ(token.path, "identifier/vesper/refresh.qrx");
+    for (const std::string& host : {id.host, id.path, token.host})
+      got += (host == PlumHosts().real ? "-" : host) + " ";
+    got += "| ";
+  }
+  EXPECT_EQ(
+      got,
+      "8443 127.0.0.1:8080 identifier/refresh.qrx 127.0.0.1:8080 | "
+      "127.0.0.1:8080 gstr/cocas/get.qrx - | alpha identifier/refresh.qrx alpha | "
+      "alpha gstr/cocas/get.qrx - | alpha gstr/cocas/get.qrx - | - identifier/refresh.qrx - | ");
+  EXPECT_EQ(PlumHosts::FromSettings(test::MapLookup({{"plum_https_port", "70000"}})).https_port,
+            443);
+  EXPECT_EQ(IdentifierRefreshQuery("m@x", "tabla9", "a&b"),
+            "?memberid=m@x&gameid=TABLA9&identifier=a&b");
 }
 
 }  // namespace
