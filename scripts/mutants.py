@@ -163,14 +163,15 @@ def main():
     sites = all_sites(src, args.folders, (".cpp", ".h") if args.headers else (".cpp",))
     chosen = random.Random(args.seed).sample(sites, min(args.count, len(sites)))
     describe = lambda s: f"{s[0]}:{s[1]}: '{s[3]}' -> '{s[4]}'"  # noqa: E731
-    if args.survivors_of:
-        earlier = json.loads(args.survivors_of.read_text())
-        again = {r["site"] for r in earlier if r["outcome"] == "survived"}
-        chosen = [s for s in chosen if describe(s) in again]
-    if args.caught_of:
-        earlier = json.loads(args.caught_of.read_text())
-        again = {r["site"] for r in earlier if r["outcome"] == "caught"}
-        chosen = [s for s in chosen if describe(s) in again]
+    for earlier_file, wanted in ((args.survivors_of, "survived"), (args.caught_of, "caught")):
+        if earlier_file:
+            # A line can hold the same change twice (three ">=" in one test),
+            # so the column tells such mutants apart; files written before
+            # the column was recorded match by name alone.
+            earlier = json.loads(earlier_file.read_text())
+            again = {(r["site"], r.get("column")) for r in earlier if r["outcome"] == wanted}
+            chosen = [s for s in chosen
+                      if (describe(s), s[2]) in again or (describe(s), None) in again]
     if args.within:
         chosen = [s for s in chosen if s[0].startswith(tuple(args.within))]
     print(f"{len(sites)} mutation sites; seed {args.seed}, {len(chosen)} mutants")
@@ -211,7 +212,8 @@ def main():
                         failed = ["(timeout)"]
             finally:
                 path.write_text(original, encoding="utf-8")
-            results.append({"site": describe(site), "outcome": outcome, "failed": failed})
+            results.append({"site": describe(site), "column": site[2], "outcome": outcome,
+                            "failed": failed})
             print(f"[{k}/{len(chosen)}] {outcome:12} {describe(site)} ({time.time() - start:.0f}s)", flush=True)
             if args.json:  # kept up to date so that a stopped run still leaves its figures
                 args.json.write_text(json.dumps(results, indent=1) + "\n")

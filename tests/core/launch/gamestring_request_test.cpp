@@ -87,13 +87,14 @@ TEST(GamestringRequest, TicketAndIdentifier) {
 
 TEST(TokenRefresh, BodyChecksAndAnswer) {
   std::string body;
-  ASSERT_TRUE(TokenRefreshBody("bWVt", "Z2Ft", "a b/+=~\xB0", "w=1&x", &body));
-  EXPECT_EQ(body, "memberno=bWVt&gameid=Z2Ft&accesstoken=a+b%2F%2B%3D%7E%B0&webidentifier=w=1&x");
+  // Letters and digits stay, from the first to the last of each range.
+  ASSERT_TRUE(TokenRefreshBody("bW", "Z2", "aAZz09 @/:~\xB0", "w=1&x", &body));
+  EXPECT_EQ(body, "memberno=bW&gameid=Z2&accesstoken=aAZz09+%40%2F%3A%7E%B0&webidentifier=w=1&x");
   // Refused rather than cut.
   std::string escaped = "kept";
-  EXPECT_TRUE(EscapeAccessToken(std::string(170, '/'), &escaped));  // 510 bytes
+  EXPECT_TRUE(EscapeAccessToken(std::string(170, '/') + "a", &escaped));  // 511 bytes, the limit
   EXPECT_FALSE(EscapeAccessToken(std::string(171, '/'), &escaped));
-  EXPECT_EQ(escaped.size(), 510u);
+  EXPECT_EQ(escaped.size(), 511u);
   EXPECT_FALSE(TokenRefreshBody(std::string(2000, 'm'), "g", "t", "w", &body));
   EXPECT_EQ(TokenRefreshHeaders(12),
             "Accept: text/*\r\nUser-Agent: Mozilla/4.0 (compatible; MSIE 6.0;* Windows NT)\r\n"
