@@ -20,6 +20,14 @@ in nested folders), serves it with `ldtool serve` and, in one run:
      for (the web-panel fallback and the countdown itself), with Wine's
      windows unmanaged (see below).
 Run it inside xvfb-run. Prints the figures and the ratio (goal: within 2x).
+
+Where Wine's figure goes (profiled with perf and wineserver -d2): about half
+of the server calls of each zip, and a quarter to a third of the install's
+time, are WinINet's look-ups of stored cookies. It looks in the URL cache for
+every parent domain and path prefix of the address (nine look-ups here), each
+mapping and unmapping the cache index under a lock that both lanes take.
+curl sends no cookies. The download requests keep their cookies on purpose
+(the download servers may rely on the browser's cookies), so the gap stays.
 """
 import os
 import random
