@@ -161,4 +161,14 @@ MeterUpdate ProgressMeter::ExtractionProgress(uint32_t part, uint32_t whole) {
   return u;
 }
 
+MeterUpdate ProgressMeter::StartMainBatch(uint32_t total, uint32_t now_ms) {
+  StartBatch(total, now_ms);
+  return SetMode(false);
+}
+
+MeterUpdate ProgressMeter::StartMainStaged(uint32_t staged_total, uint32_t now_ms) {
+  StagedStart(staged_total, now_ms);
+  return Reset(false);
+}
+
 }  // namespace ld

@@ -61,6 +61,12 @@ class ProgressMeter {
   void StagedFileExtracted();
   MeterUpdate ExtractionProgress(uint32_t part, uint32_t whole);
 
+  // The main bar at the start of an install phase. Plain byte counts need the
+  // range 0..total and staged shares the range 0..100; a bar clamps a
+  // position beyond its range, so the wrong one shows full or empty.
+  MeterUpdate StartMainBatch(uint32_t total, uint32_t now_ms);
+  MeterUpdate StartMainStaged(uint32_t staged_total, uint32_t now_ms);
+
   bool named() const { return named_; }
   uint32_t total() const { return total_; }
   uint32_t done() const { return done_; }

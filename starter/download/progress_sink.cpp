@@ -166,4 +166,14 @@ void MeterControl::ExtractionProgress(uint32_t part, uint32_t whole) {
   Apply(meter_->ExtractionProgress(part, whole), named_bar_);
 }
 
+void MeterControl::StartMainBatch(uint32_t total) {
+  std::lock_guard<std::mutex> hold(MeterLock());
+  Apply(meter_->StartMainBatch(total, ::GetTickCount()), named_bar_);
+}
+
+void MeterControl::StartMainStaged(uint32_t staged_total) {
+  std::lock_guard<std::mutex> hold(MeterLock());
+  Apply(meter_->StartMainStaged(staged_total, ::GetTickCount()), named_bar_);
+}
+
 }  // namespace ld

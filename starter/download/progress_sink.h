@@ -89,6 +89,8 @@ class MeterControl {
   void StagedFileDownloaded();
   void StagedFileExtracted();
   void ExtractionProgress(uint32_t part, uint32_t whole);
+  void StartMainBatch(uint32_t total);
+  void StartMainStaged(uint32_t staged_total);
 
   ProgressMeter* meter() const { return meter_; }
   const char* named_bar() const { return named_bar_; }

@@ -68,9 +68,7 @@ bool DriverRun::InstallSetupPackagesStep(int /*marked*/) {
   }
   window_.DriverUi(driver_ui::kPageDownload);
   packages_downloaded_ = true;
-  MeterControl main = MeterControl::Main(app_);
-  main.StagedStart(total);
-  main.SetMode(false);
+  MeterControl::Main(app_).StartMainStaged(total);
 
   if (InstallSetupPackages(context, &app_.packages()) == 0) {
     Event(hs_event::kInstallFailed);
@@ -139,9 +137,7 @@ bool DriverRun::UpdateFiles() {
     }
     if (machine.current() == HS_STATE_READY_TO_UPDATE_FILE) Event(hs_event::kFileUpdateBegins);
     if (!packages_downloaded_) window_.DriverUi(driver_ui::kPageDownload);
-    MeterControl main = MeterControl::Main(app_);
-    main.StartBatch(total);
-    main.Reset(false);
+    MeterControl::Main(app_).StartMainBatch(total);
   } else if (machine.current() == HS_STATE_WAITING_FOR_INSTALL_PACKAGE) {
     Event(hs_event::kPackagesInstalledNoFiles);
   }

@@ -230,6 +230,16 @@ TEST(ProgressMeter, NamedModeDrivesOnlyItsBar) {
   EXPECT_EQ(m.ExtractionProgress(3, 0).position, 50u);  // divisor 0 counts as 0
 }
 
+// Each install phase gives the main bar a range its positions fit in.
+TEST(ProgressMeter, MainPhasesStartWithTheirRange) {
+  ProgressMeter m;
+  EXPECT_EQ(D(m.StartMainBatch(300000, kT0)), "main range=300000 pos=0 clear");
+  EXPECT_EQ(m.AddBytes(300000, kT0 + 1000).position, 300000u);
+  EXPECT_EQ(D(m.StartMainStaged(3000000, kT0)), "main range=100 pos=0 clear");
+  m.StagedNextFile(3000000);
+  EXPECT_EQ(m.StagedAddBytes(3000000, kT0 + 1000).position, 50u);
+}
+
 // Two files of 400 and 600 bytes: each is downloaded (first half of its
 // weight) and then unpacked (second half).
 TEST(ProgressMeter, StagedMainModeWalkThrough) {
