@@ -49,7 +49,7 @@ std::string CacheCleanReport(const std::vector<std::pair<std::string, bool>>& re
   std::string report;
   int number = 0;
   for (const auto& [url, deleted] : results)
-    report += std::to_string(++number) + ") " + (deleted ? "" : "FAILED ") + url + "\n";
+    report += std::to_string(++number) + ") " + (deleted ? "" : "FAILED ") + "<" + url + ">\n";
   return report;
 }
 

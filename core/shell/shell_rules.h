@@ -39,8 +39,9 @@ bool IsOutdatedLauncherPage(const std::string& url, const CacheEntryKind& kind,
 // without a leading "www.".
 std::string PortalDomain(const std::string& portal_host);
 
-// Kind-mode report of a clean-up: "<n>) <FAILED >?<url>\n" per URL, numbered
-// from 1, in the order given (url, deleted).
+// Kind-mode report of a clean-up, one line per URL in the order given (url,
+// deleted), numbered from 1: "1) <http://...>" or "2) FAILED <http://...>",
+// the angle brackets written as shown.
 std::string CacheCleanReport(const std::vector<std::pair<std::string, bool>>& results);
 
 struct ShortcutPlan {

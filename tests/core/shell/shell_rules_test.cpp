@@ -23,7 +23,7 @@ TEST(ShellRules, BrowserAndOutdatedLauncherPages) {
   for (const char* url : {"ludoria.com/x.qrx?tabla&adtype=", "ludoria.com/x.qrx?other",
                           "ludoria.com/tabla.html?x", "elsewhere.com/x.qrx?tabla"})
     EXPECT_FALSE(IsOutdatedLauncherPage(url, {}, domain, "tabla")) << url;
-  EXPECT_EQ(CacheCleanReport({{"a", true}, {"b", false}}), "1) a\n2) FAILED b\n");
+  EXPECT_EQ(CacheCleanReport({{"a", true}, {"b", false}}), "1) <a>\n2) FAILED <b>\n");
 }
 
 TEST(ShellRules, Shortcuts) {
