@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "core/base/ascii.h"
 #include "core/base/error_codes.h"
 #include "starter/platform/debug_trace.h"
 #include "starter/platform/win_handle.h"
@@ -82,6 +83,27 @@ std::string LaunchCommandText(const char* folder, const char* program, const cha
   return command;
 }
 
+std::string LaunchCommandLine(const char* folder, const char* program, const char* arguments) {
+  const std::string name = program != nullptr ? program : "";
+  std::string path = Given(folder) ? std::string(folder) + '\\' : std::string();
+  std::string options;
+  const std::size_t exe = AsciiLowered(name).find(".exe ");
+  if (exe == std::string::npos) {
+    path += name;
+  } else {
+    path += name.substr(0, exe + 4);
+    options = name.substr(exe + 4);
+  }
+  std::string command = path;
+  if (path.find(' ') != std::string::npos && path.front() != '"') command = '"' + path + '"';
+  command += options;
+  if (Given(arguments)) {
+    command += ' ';
+    command += arguments;
+  }
+  return command;
+}
+
 std::string LaunchFailureText(DWORD create_error, int shell_result, unsigned exec_result,
                               int integrity_level, const std::string& folder,
                               const std::string& program) {
@@ -107,7 +129,7 @@ std::string LaunchFailureText(DWORD create_error, int shell_result, unsigned exe
 
 int LaunchProcessWith(LaunchApi& api, const char* folder, const char* program,
                       const char* arguments, int show, std::string* failure_text) {
-  const std::string command = LaunchCommandText(folder, program, arguments);
+  const std::string command = LaunchCommandLine(folder, program, arguments);
   DWORD create_error = 0;
   if (api.TryCreateProcess(command, folder, show, &create_error)) return 1;
 

@@ -66,6 +66,13 @@ int LaunchProcessWith(LaunchApi& api, const char* folder, const char* program,
 // "<folder>\<program>" or the program alone, then " <arguments>" when given.
 std::string LaunchCommandText(const char* folder, const char* program, const char* arguments);
 
+// The same as a command line for CreateProcess and WinExec: the program's
+// path (up to its ".exe"; options behind it stay outside) is quoted when it
+// holds a blank. Unquoted, the system would first try "D:\My.exe" for
+// "D:\My Games\game.exe", and the game's own parsing would take "D:\My" for
+// its name and the rest of the path for its arguments.
+std::string LaunchCommandLine(const char* folder, const char* program, const char* arguments);
+
 // The failure text. `folder` is what the text shows as the current folder.
 std::string LaunchFailureText(DWORD create_error, int shell_result, unsigned exec_result,
                               int integrity_level, const std::string& folder,

@@ -83,5 +83,23 @@ TEST(LauncherTest, TriesTheThreeMethodsInOrderAndReportsWhenAllFail) {
   SetLaunchFailureReporter(nullptr);
 }
 
+TEST(LauncherTest, CommandLinesQuoteAProgramPathWithBlanks) {
+  const char* const rows[][4] = {
+      // folder, program, arguments, command line
+      {"C:\\Ludoria\\KOREAN", "tabla.exe", "P=1", "C:\\Ludoria\\KOREAN\\tabla.exe P=1"},
+      {"D:\\My Games\\KOREAN", "tabla.EXE -popupwindow", "P=1",
+       "\"D:\\My Games\\KOREAN\\tabla.EXE\" -popupwindow P=1"},
+      {nullptr, "C:\\Users\\Jo Kim\\Temp\\ldstarter.exe", "/clone x",
+       "\"C:\\Users\\Jo Kim\\Temp\\ldstarter.exe\" /clone x"},
+      {nullptr, "explorer.exe", "/e,C:\\My Games", "explorer.exe /e,C:\\My Games"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(LaunchCommandLine(row[0], row[1], row[2]), row[3]);
+  // The shell takes the file apart from its parameters, so it stays unquoted.
+  ScriptedApi api(2, 2);
+  LaunchProcessWith(api, "D:\\My Games", "g.exe", "a", 1, nullptr);
+  EXPECT_EQ(api.calls[0], "\"D:\\My Games\\g.exe\" a||D:\\My Games|1");
+  EXPECT_EQ(api.calls[1], "D:\\My Games\\g.exe|a|D:\\My Games|1");
+}
+
 }  // namespace
 }  // namespace ld
