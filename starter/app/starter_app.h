@@ -110,10 +110,9 @@ class cStarterApp {
   Catalogue& catalogue() { return catalogue_; }
   ExecutableList& executables() { return executables_; }
 
-  // Installation step last reached, for the step log, and the next step the
-  // driver expects (sent as the step when the user cancels).
+  // Installation step last reached: written by the driver, sent as the step
+  // by the stop operation when the user cancels.
   std::atomic<int>& current_step() { return current_step_; }
-  std::atomic<int>& next_expected_step() { return next_expected_step_; }
 
   // The installation states of this run: events 0 and 1 on the main thread
   // before the driver exists, the driver's events afterwards.
@@ -154,7 +153,6 @@ class cStarterApp {
   Catalogue catalogue_;
   ExecutableList executables_;
   std::atomic<int> current_step_{0};
-  std::atomic<int> next_expected_step_{0};
   InstallStateMachine state_machine_;
   std::string update_list_folder_;
   std::string published_version_text_;

@@ -19,6 +19,7 @@
 #include "starter/report/message_boxes.h"
 #include "starter/report/report_sender.h"
 #include "starter/report/reporting_state.h"
+#include "starter/report/step_log_sender.h"
 #include "starter/resources/resource_ids.h"
 #include "starter/self_update/self_update.h"
 #include "starter/startup/kind_commands.h"
@@ -125,7 +126,11 @@ int RunStarter(HINSTANCE instance, const char* tail) {
   if (!window->CreateInstallationWindow(title.c_str())) return 0;
   SetMainWindow(window);
   ::PostMessageA(window->hwnd(), UWM_START_INSTALLATION, 0, 0);
-  return RunMessageLoop(window->hwnd(), LoadStarterAccelerators());
+  const int exit_code = RunMessageLoop(window->hwnd(), LoadStarterAccelerators());
+  // A cancel closes the window at once, with its step-log entry still on its
+  // way; the end of the process would cut the request off.
+  WaitForStepLogSenders();
+  return exit_code;
 }
 
 }  // namespace

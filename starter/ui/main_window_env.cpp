@@ -32,8 +32,7 @@ MainWindowEnv DefaultMainWindowEnv(cStarterApp& app) {
   env.stop = [&app] {
     app.RequestStop();
     const LaunchRecord& record = app.launch_record();
-    StepLog(record.game_id, record.member_id, app.next_expected_step().load(),
-            app.flags().format());
+    StepLog(record.game_id, record.member_id, app.current_step().load(), app.flags().format());
     if (!app.driver_finished().load()) {
       if (HANDLE wake = app.WakeEvent()) ::SetEvent(wake);
     }
