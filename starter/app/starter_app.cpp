@@ -6,10 +6,11 @@
 namespace ld {
 
 cStarterApp& cStarterApp::Get() {
-  // Never destroyed before the threads that might still use it are gone:
-  // function-local statics end after main returns.
-  static cStarterApp app;
-  return app;
+  // Never destroyed: when the window closes on a cancel the message loop
+  // returns while the driver and the download workers still run, and a
+  // static would be torn down by the runtime's exit under them.
+  static cStarterApp* app = new cStarterApp;
+  return *app;
 }
 
 cStarterApp::cStarterApp() {
