@@ -171,7 +171,10 @@ class cMainWindow : public cWindow, public ProgressSink {
   };
   PendingProgress& PendingFor(const char* control);
   void RequestProgressShow();
-  // Main thread: shows what has gathered; false when nothing had.
+  // Main thread: shows what has gathered; false when nothing had. Never
+  // waits for the lock: the driver may hold it while it is suspended for the
+  // stop question, whose box runs this thread's messages. A busy lock counts
+  // as something to show, so the progress timer comes back for it.
   bool ShowPendingProgress();
   void OnProgressMessage();
   void OnProgressTimer();
@@ -180,6 +183,8 @@ class cMainWindow : public cWindow, public ProgressSink {
   bool progress_requested_ = false;
   ProgressSink* previous_sink_ = nullptr;
   bool sink_installed_ = false;
+
+  friend struct MainWindowLockProbe;  // tests hold progress_lock_ as a driver would
 };
 
 }  // namespace ld

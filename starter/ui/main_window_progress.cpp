@@ -57,7 +57,8 @@ void cMainWindow::SetText(const char* control, const std::string& text) {
 bool cMainWindow::ShowPendingProgress() {
   std::vector<PendingProgress> taken;
   {
-    std::lock_guard<std::mutex> hold(progress_lock_);
+    std::unique_lock<std::mutex> hold(progress_lock_, std::try_to_lock);
+    if (!hold) return true;
     taken.swap(pending_progress_);
   }
   for (const PendingProgress& pending : taken) {
@@ -81,8 +82,9 @@ void cMainWindow::OnProgressMessage() {
 
 void cMainWindow::OnProgressTimer() {
   if (ShowPendingProgress()) return;
+  std::unique_lock<std::mutex> hold(progress_lock_, std::try_to_lock);
+  if (!hold) return;  // the timer comes back
   ::KillTimer(hwnd(), kProgressTimer);
-  std::lock_guard<std::mutex> hold(progress_lock_);
   progress_requested_ = false;
   // A change that came between the show and the lock would otherwise wait
   // for the next one.

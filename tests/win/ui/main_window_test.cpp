@@ -10,6 +10,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -132,6 +133,48 @@ TEST_F(MainWindowTest, MetersNeverWaitAndTheDriversNextSendShowsTheirLatest) {
   HWND bar = window_->controls().Find("PROGRESS1")->hwnd();
   EXPECT_EQ(::SendMessageA(bar, PBM_GETPOS, 0, 0), 250);
   EXPECT_EQ(window_->controls().Find("STC_LEFTTIME")->Text(), "3 min");
+}
+
+}  // namespace
+}  // namespace ld::test
+
+namespace ld {
+struct MainWindowLockProbe {
+  static std::mutex& Lock(cMainWindow& window) { return window.progress_lock_; }
+};
+}  // namespace ld
+
+namespace ld::test {
+namespace {
+
+// A driver suspended for the stop question may hold the progress lock; the
+// box runs the window's messages, which must not wait for it.
+TEST_F(MainWindowTest, ProgressShowsLaterInsteadOfWaitingForAHeldLock) {
+  BuildPage(kPageDownload);
+  window_->SetText("STC_LEFTTIME", "3 min");
+  std::atomic<bool> held{false}, release{false};
+  std::thread driver([&] {
+    std::lock_guard<std::mutex> hold(MainWindowLockProbe::Lock(*window_));
+    held = true;
+    // Let go after 3 s anyway, so that a window that waits fails the test
+    // instead of hanging it.
+    for (const DWORD start = ::GetTickCount(); !release && ::GetTickCount() - start < 3000;)
+      ::Sleep(5);
+  });
+  while (!held) ::Sleep(1);
+  const DWORD before = ::GetTickCount();
+  Pump();  // the show message comes and finds the lock taken
+  EXPECT_LT(::GetTickCount() - before, 1000u);
+  EXPECT_NE(window_->controls().Find("STC_LEFTTIME")->Text(), "3 min");
+  release = true;
+  driver.join();
+  cWindow* text = window_->controls().Find("STC_LEFTTIME");
+  for (const DWORD start = ::GetTickCount();
+       text->Text() != "3 min" && ::GetTickCount() - start < 2000;) {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    Pump();
+  }
+  EXPECT_EQ(text->Text(), "3 min");  // the progress timer came back for it
 }
 
 TEST_F(MainWindowTest, InvalidAndSystemFoldersAreRefusedWithTheirBoxes) {
