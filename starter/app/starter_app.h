@@ -96,6 +96,10 @@ class cStarterApp {
   cInstallFolderSettings& install_folder_settings() { return install_folder_settings_; }
 
   LaunchRecord& launch_record() { return launch_record_; }
+  // Held by the refresh timer (window thread) while it obtains and refreshes
+  // the launch string, and by the game start (driver) while it copies the
+  // second gamestring. Nobody sends to a window while holding it.
+  std::mutex& launch_record_lock() { return launch_record_lock_; }
 
   // Main meter ("PROGRESS1" and its two texts), file meter ("PROGRESS2") and
   // the two download-slot meters ("PROGRESS20", "PROGRESS21").
@@ -146,6 +150,7 @@ class cStarterApp {
   RuntimeLibraryVersions runtime_libraries_;
   cInstallFolderSettings install_folder_settings_;
   LaunchRecord launch_record_;
+  std::mutex launch_record_lock_;
   ProgressMeter main_meter_;
   ProgressMeter file_meter_;
   ProgressMeter slot_meters_[2];

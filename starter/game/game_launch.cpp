@@ -62,6 +62,7 @@ GameLaunch GameLaunchOf(cStarterApp& app, bool portal_shortcut) {
   game.flags = &app.flags();
   game.runtime = &app.runtime_libraries();
   game.portal_shortcut = portal_shortcut;
+  game.record_lock = &app.launch_record_lock();
   return game;
 }
 
@@ -122,8 +123,14 @@ bool StartGame(const GameLaunch& game) {
   Launch(game, kSoundProgram, record.game_id.c_str(), kShowNormal);
 
   const std::string program = GameProgramText(record.game_id, game.catalogue->popup);
+  std::string second;
+  {
+    std::unique_lock<std::mutex> hold;
+    if (game.record_lock != nullptr) hold = std::unique_lock<std::mutex>(*game.record_lock);
+    second = record.second_gamestring;
+  }
   std::string third;
-  if (!HandoverText(record.second_gamestring, &third)) {
+  if (!HandoverText(second, &third)) {
     Report(record.game_id, record.member_id, error_code::kInvalidGamestring, "Invalid game string.",
            "IDS_PG_INVALID_GAMESTRING");
     ErrorBoxById(error_code::kInvalidGamestring, IDS_PG_INVALID_GAMESTRING);

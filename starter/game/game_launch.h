@@ -9,6 +9,7 @@
 // the application object for the call.
 #pragma once
 
+#include <mutex>
 #include <string>
 
 #include "core/catalogue/catalogue.h"
@@ -36,6 +37,9 @@ struct GameLaunch {
   RuntimeLibraryVersions* runtime = nullptr;
   bool portal_shortcut = false;   // the user kept the desktop-shortcut option
   LaunchApi* launcher = nullptr;  // null: the system's three launch methods
+  // Guards the record's second gamestring, which the refresh timer replaces
+  // on the window's thread; null: nothing else writes the record.
+  std::mutex* record_lock = nullptr;
 };
 
 // The inputs as the application object holds them.

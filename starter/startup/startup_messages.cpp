@@ -3,6 +3,7 @@
 #include <rpc.h>
 
 #include <cstdio>
+#include <mutex>
 #include <string>
 
 #include "core/launch/game_start_rules.h"
@@ -165,14 +166,22 @@ void OnAbort(cStarterApp& app, HWND window, WPARAM wparam) {
 }
 
 void OnRefreshTimer(cStarterApp& app, HWND window) {
+  // The game start copies the second gamestring under this lock while this
+  // rewrites it. Never waited for: the driver may hold it while suspended
+  // for the stop question, whose box runs this thread's timers; that tick is
+  // skipped and the next one refreshes.
+  std::unique_lock<std::mutex> hold(app.launch_record_lock(), std::try_to_lock);
+  if (!hold) return;
   LaunchStringClient& client = StarterLaunchStringClient();
   if (!client.Obtain()) {
+    hold.unlock();
     ::SendMessageA(window, WM_CLOSE, 0, 0);
     return;
   }
   DWORD error = 0;
   const bool refreshed =
       app.flags().new_format ? client.RefreshToken(&error) : client.RefreshIdentifier(&error);
+  hold.unlock();
   if (refreshed) return;
   ReportPlumError(app, error);
   if (app.flags().kind_mode) {
