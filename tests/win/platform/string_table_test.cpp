@@ -50,14 +50,21 @@ TEST(StringTableTest, BothTablesHoldEveryIdWithMatchingConversions) {
 }
 
 // The texts the language check and the boxes' captions rely on, in both
-// tables.
+// tables, and texts support staff quote. The portal's address follows 144 from
+// the program's settings, so the table must not carry one of its own.
 TEST(StringTableTest, KeyTextsInBothLanguages) {
   const struct {
     unsigned id;
     WORD language;
     const char* text;  // UTF-8
-  } cases[] = {
-      {130, kEnglish, "en"}, {130, kKorean, "ko"}, {135, kKorean, u8"루도리아 설치마법사"}};
+  } cases[] = {{130, kEnglish, "en"},
+               {130, kKorean, "ko"},
+               {135, kKorean, u8"루도리아 설치마법사"},
+               {144, kEnglish, "No commandline.\nPlease run the game at Ludoria Web."},
+               {167, kEnglish,
+                "Gamestring is not valid.\nIt may fail if the server is busy. Please try again."},
+               {168, kEnglish,
+                "Gamestring is not valid.\nPlease try again after restart Internet Explorer."}};
   for (const auto& c : cases) EXPECT_EQ(TableString(c.id, c.language), c.text) << c.id;
 }
 
