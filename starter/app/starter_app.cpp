@@ -39,6 +39,11 @@ void cStarterApp::Wake() {
   if (event != nullptr) ::SetEvent(event);
 }
 
+void cStarterApp::PassDriverHold() const {
+  // Without an event there is nothing to hold the driver with.
+  if (driver_go_) ::WaitForSingleObject(driver_go_.Get(), INFINITE);
+}
+
 void cStarterApp::CloseWakeEvent() {
   std::lock_guard<std::mutex> lock(wake_event_lock_);
   wake_event_.Reset();

@@ -82,6 +82,16 @@ class cStarterApp {
   // WakeEvent() makes a new one.
   void CloseWakeEvent();
 
+  // The stop question holds the driver at its next safe point, a UI send or
+  // a stop check, so that no page changes and nothing is decided under the
+  // question. The driver is never frozen from outside: a thread suspended
+  // inside the heap's lock hangs the window that then allocates for the box.
+  // Window thread: HoldDriver and ReleaseDriver around the question. Driver
+  // thread: PassDriverHold waits while the driver is held.
+  void HoldDriver() { ::ResetEvent(driver_go_.Get()); }
+  void ReleaseDriver() { ::SetEvent(driver_go_.Get()); }
+  void PassDriverHold() const;
+
   // Set when the driver thread has ended (also by its terminate handler).
   std::atomic<bool>& driver_finished() { return driver_finished_; }
 
@@ -145,6 +155,7 @@ class cStarterApp {
   std::atomic<std::int32_t> stop_{0};
   std::mutex wake_event_lock_;
   KernelHandle wake_event_;
+  KernelHandle driver_go_{::CreateEventA(nullptr, TRUE, TRUE, nullptr)};  // manual reset
   std::atomic<bool> driver_finished_{false};
   KernelHandle single_instance_lock_;
   RuntimeLibraryVersions runtime_libraries_;

@@ -56,7 +56,11 @@ void SendStepLog(cStarterApp& app, int step) {
   StepLog(record.game_id, record.member_id, step, app.flags().format());
 }
 
-bool DriverRun::Stopped() const { return app_.StopRequested(); }
+bool DriverRun::Stopped() const {
+  // The stop question's answer decides this check.
+  app_.PassDriverHold();
+  return app_.StopRequested();
+}
 
 void DriverRun::Event(int event) { app_.state_machine().Apply(event); }
 

@@ -172,9 +172,10 @@ class cMainWindow : public cWindow, public ProgressSink {
   PendingProgress& PendingFor(const char* control);
   void RequestProgressShow();
   // Main thread: shows what has gathered; false when nothing had. Never
-  // waits for the lock: the driver may hold it while it is suspended for the
-  // stop question, whose box runs this thread's messages. A busy lock counts
-  // as something to show, so the progress timer comes back for it.
+  // waits for the lock the reporting threads take on every change, so the
+  // window's thread and its boxes stay free whatever those threads do. A
+  // busy lock counts as something to show, so the progress timer comes back
+  // for it.
   bool ShowPendingProgress();
   void OnProgressMessage();
   void OnProgressTimer();

@@ -135,10 +135,9 @@ void cMainWindow::Cancel(const char* log_text) {
 LRESULT cMainWindow::OnSysCommand(WPARAM command, int, int) {
   if ((command & 0xFFF0) != SC_CLOSE) return kDefaultProcessing;
   if (env_.driver_finished && env_.driver_finished()) return kDefaultProcessing;
-  HANDLE driver = driver_thread_.Get();
-  if (driver != nullptr) ::SuspendThread(driver);
+  if (env_.hold_driver) env_.hold_driver(true);
   const int answer = Box(hwnd(), LoadText(IDS_ASK_STOP_INSTALLATION), MB_YESNO | MB_ICONQUESTION);
-  if (driver != nullptr) ::ResumeThread(driver);
+  if (env_.hold_driver) env_.hold_driver(false);
   if (answer != IDYES) return 0;
   if (env_.stop) env_.stop();
   return kDefaultProcessing;

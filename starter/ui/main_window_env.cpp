@@ -37,6 +37,13 @@ MainWindowEnv DefaultMainWindowEnv(cStarterApp& app) {
       if (HANDLE wake = app.WakeEvent()) ::SetEvent(wake);
     }
   };
+  env.hold_driver = [&app](bool hold) {
+    if (hold) {
+      app.HoldDriver();
+    } else {
+      app.ReleaseDriver();
+    }
+  };
   env.wake = [&app] {
     if (HANDLE wake = app.WakeEvent()) ::SetEvent(wake);
   };

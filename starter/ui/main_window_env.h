@@ -24,6 +24,8 @@ struct MainWindowEnv {
   std::function<void()> stop;
   // Wakes a waiting driver step.
   std::function<void()> wake;
+  // Holds (true) or lets go (false) the driver around the stop question.
+  std::function<void(bool hold)> hold_driver;
   std::function<bool()> driver_finished;
   // Whether a web panel ("IE_ADVERTISE", "IE_GAMERATE") has finished loading.
   // Empty: the panel's own ready state.

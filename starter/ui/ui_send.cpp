@@ -10,6 +10,7 @@ LRESULT UiSend(cMainWindow* window, UINT message, WPARAM wparam, LPARAM lparam) 
   if (window == nullptr) return 0;
   HWND handle = window->hwnd();
   if (handle == nullptr || !::IsWindow(handle)) return 0;
+  cStarterApp::Get().PassDriverHold();
   const LRESULT answer = ::SendMessageA(handle, message, wparam, lparam);
   ::Sleep(0);
   return answer;

@@ -12,7 +12,8 @@ class cStarterApp;
 
 // Sends `message` to the window while it exists and then yields the
 // processor; does nothing once the window is gone (answer 0). The send is
-// synchronous: the window's change has finished when this returns.
+// synchronous: the window's change has finished when this returns. Waits
+// first while the stop question holds the driver.
 LRESULT UiSend(cMainWindow* window, UINT message, WPARAM wparam, LPARAM lparam);
 
 // The asynchronous variant for progress only: posts `message` while the

@@ -83,28 +83,26 @@ class MainWindowTest : public ::testing::Test {
   ScopedBoxPresenter presenter_scope_{&presenter_};
 };
 
-DWORD WINAPI SleepForever(void*) { return ::SleepEx(INFINITE, TRUE); }
-
 TEST_F(MainWindowTest, EscapeAsksWithTheDriverHeldAndOnlyYesStops) {
   BuildPage(kPageDownload);
-  HANDLE stand_in = ::CreateThread(nullptr, 0, SleepForever, nullptr, 0, nullptr);
-  window_->SetDriverThread(
-      KernelHandle(::OpenThread(THREAD_ALL_ACCESS, FALSE, ::GetThreadId(stand_in))));
-  DWORD suspended_during_box = 0;
+  // A driver that reaches a UI send or a stop check while the question shows
+  // waits there until the answer.
+  std::atomic<bool> passed{false};
+  bool held_during_box = false;
+  std::thread driver;
   presenter_.on_show = [&] {
-    suspended_during_box = ::SuspendThread(stand_in);  // the count before this call
-    ::ResumeThread(stand_in);
+    driver = std::thread([&] {
+      cStarterApp::Get().PassDriverHold();
+      passed = true;
+    });
+    ::Sleep(200);
+    held_during_box = !passed;
   };
   ::PostMessageA(window_->hwnd(), WM_KEYDOWN, VK_ESCAPE, 1);
   Pump();
   presenter_.on_show = nullptr;
-  EXPECT_EQ(suspended_during_box, 1u);
-  EXPECT_EQ(::SuspendThread(stand_in), 0u);  // resumed after the answer
-  ::ResumeThread(stand_in);
-  // Left asleep, never terminated: a thread killed while it held one of the
-  // system's own locks (a new thread may still be in its start-up) left the
-  // rest of the run waiting on that lock for good. The process end takes it.
-  ::CloseHandle(stand_in);
+  driver.join();  // let go after the answer
+  EXPECT_TRUE(held_during_box);
   ASSERT_EQ(presenter_.boxes.size(), 1u);
   EXPECT_EQ(presenter_.boxes[0].text, LoadText(IDS_ASK_STOP_INSTALLATION));
   EXPECT_EQ(stops_, 0);
@@ -147,8 +145,8 @@ struct MainWindowLockProbe {
 namespace ld::test {
 namespace {
 
-// A driver suspended for the stop question may hold the progress lock; the
-// box runs the window's messages, which must not wait for it.
+// The window's thread never waits for the progress lock the reporting
+// threads take; a busy lock leaves the show to the progress timer.
 TEST_F(MainWindowTest, ProgressShowsLaterInsteadOfWaitingForAHeldLock) {
   BuildPage(kPageDownload);
   window_->SetText("STC_LEFTTIME", "3 min");
