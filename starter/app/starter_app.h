@@ -107,8 +107,9 @@ class cStarterApp {
 
   LaunchRecord& launch_record() { return launch_record_; }
   // Held by the refresh timer (window thread) while it obtains and refreshes
-  // the launch string, and by the game start (driver) while it copies the
-  // second gamestring. Nobody sends to a window while holding it.
+  // the launch string, and by the driver while its own launch-string steps
+  // run and while the game start copies the second gamestring. The window's
+  // thread only ever tries it, so the driver may show boxes while holding it.
   std::mutex& launch_record_lock() { return launch_record_lock_; }
 
   // Main meter ("PROGRESS1" and its two texts), file meter ("PROGRESS2") and

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <mutex>
 
 #include "core/base/error_codes.h"
 #include "core/driver/driver_rules.h"
@@ -92,6 +93,10 @@ void DriverRun::Steps() {
 
 bool DriverRun::ObtainAndAnalyse() {
   LaunchStringClient& client = StarterLaunchStringClient();
+  // The refresh timer runs the same operations on the window's thread; it
+  // skips its tick while the driver holds the record (a tester may leave a
+  // launch-string box of these steps open for minutes).
+  std::unique_lock<std::mutex> record_lock(app_.launch_record_lock());
   if (!client.Obtain()) {
     Event(hs_event::kGamestringFailed);
     Fail("gamestring.get");
@@ -100,11 +105,13 @@ bool DriverRun::ObtainAndAnalyse() {
   Event(hs_event::kGamestringObtained);
   SendStepLog(app_, driver_step::kGamestringObtained);
   CurrentStep(driver_step::kAfterGamestring);
+  record_lock.unlock();
   if (Stopped()) return false;
   WriteElevationPolicy();
   if (Stopped()) return false;
 
   Show(226);
+  record_lock.lock();
   if (!client.Analyse()) {
     Fail("gamestring.analysis");
     return false;
@@ -120,6 +127,7 @@ bool DriverRun::ObtainAndAnalyse() {
       Report(record.game_id, record.member_id, kPlumErrorCode, text);
     }
   }
+  record_lock.unlock();
   window_.SetTitle(StarterWindowTitle());
   return true;
 }

@@ -166,10 +166,10 @@ void OnAbort(cStarterApp& app, HWND window, WPARAM wparam) {
 }
 
 void OnRefreshTimer(cStarterApp& app, HWND window) {
-  // The game start copies the second gamestring under this lock while this
-  // rewrites it. Never waited for: the driver may hold it while suspended
-  // for the stop question, whose box runs this thread's timers; that tick is
-  // skipped and the next one refreshes.
+  // The driver's own launch-string steps and the game start hold this lock
+  // while they use the record this rewrites. Never waited for: the driver
+  // may hold it across a box of those steps, or wait for the stop question
+  // with it; that tick is skipped and the next one refreshes.
   std::unique_lock<std::mutex> hold(app.launch_record_lock(), std::try_to_lock);
   if (!hold) return;
   LaunchStringClient& client = StarterLaunchStringClient();
