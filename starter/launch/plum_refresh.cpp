@@ -80,6 +80,16 @@ bool LaunchStringClient::RefreshIdentifier(DWORD* error) {
     *error = send_error;
     return false;
   }
+  // The whole answer becomes the identifier, so an error page must not: it
+  // would go to the game and back to the server with every later refresh.
+  DWORD status = 0;
+  DWORD status_size = sizeof status;
+  if (::HttpQueryInfoA(request.Get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
+                       &status_size, nullptr) &&
+      (status < 200 || status > 299)) {
+    *error = status;
+    return false;
+  }
   const std::string answer = ReadAnswer(request.Get());
   request.Reset();
   connection.Reset();
