@@ -137,10 +137,11 @@ LRESULT cMainWindow::OnSysCommand(WPARAM command, int, int) {
   if (env_.driver_finished && env_.driver_finished()) return kDefaultProcessing;
   if (env_.hold_driver) env_.hold_driver(true);
   const int answer = Box(hwnd(), LoadText(IDS_ASK_STOP_INSTALLATION), MB_YESNO | MB_ICONQUESTION);
+  // The stop flag goes up before the driver may go on, so its next check
+  // sees the answer.
+  if (answer == IDYES && env_.stop) env_.stop();
   if (env_.hold_driver) env_.hold_driver(false);
-  if (answer != IDYES) return 0;
-  if (env_.stop) env_.stop();
-  return kDefaultProcessing;
+  return answer == IDYES ? kDefaultProcessing : 0;
 }
 
 void cMainWindow::StartInstall() {

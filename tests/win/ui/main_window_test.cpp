@@ -77,7 +77,7 @@ class MainWindowTest : public ::testing::Test {
   std::unique_ptr<cMainWindow> window_;
   RecordingPresenter presenter_{IDNO};
   HACCEL accelerators_ = nullptr;
-  int stops_ = 0;
+  std::atomic<int> stops_{0};
   int wakes_ = 0;
   bool refuse_system_folders_ = false;
   ScopedBoxPresenter presenter_scope_{&presenter_};
@@ -86,30 +86,32 @@ class MainWindowTest : public ::testing::Test {
 TEST_F(MainWindowTest, EscapeAsksWithTheDriverHeldAndOnlyYesStops) {
   BuildPage(kPageDownload);
   // A driver that reaches a UI send or a stop check while the question shows
-  // waits there until the answer.
-  std::atomic<bool> passed{false};
-  bool held_during_box = false;
-  std::thread driver;
-  presenter_.on_show = [&] {
-    driver = std::thread([&] {
-      cStarterApp::Get().PassDriverHold();
-      passed = true;
-    });
-    ::Sleep(200);
-    held_during_box = !passed;
-  };
-  ::PostMessageA(window_->hwnd(), WM_KEYDOWN, VK_ESCAPE, 1);
-  Pump();
-  presenter_.on_show = nullptr;
-  driver.join();  // let go after the answer
-  EXPECT_TRUE(held_during_box);
-  ASSERT_EQ(presenter_.boxes.size(), 1u);
+  // waits there until the answer, and then sees it.
+  for (const int answer : {IDNO, IDYES}) {
+    presenter_.answer = answer;
+    std::atomic<bool> passed{false};
+    std::atomic<int> stops_seen{-1};
+    bool held_during_box = false;
+    std::thread driver;
+    presenter_.on_show = [&] {
+      driver = std::thread([&] {
+        cStarterApp::Get().PassDriverHold();
+        stops_seen = stops_.load();
+        passed = true;
+      });
+      ::Sleep(200);
+      held_during_box = !passed;
+    };
+    ::PostMessageA(window_->hwnd(), WM_KEYDOWN, VK_ESCAPE, 1);
+    Pump();
+    presenter_.on_show = nullptr;
+    driver.join();
+    EXPECT_TRUE(held_during_box) << answer;
+    EXPECT_EQ(stops_seen, answer == IDYES ? 1 : 0) << answer;
+  }
+  ASSERT_EQ(presenter_.boxes.size(), 2u);
   EXPECT_EQ(presenter_.boxes[0].text, LoadText(IDS_ASK_STOP_INSTALLATION));
-  EXPECT_EQ(stops_, 0);
-  presenter_.answer = IDYES;  // the window closes and the driver is told
-  ::PostMessageA(window_->hwnd(), WM_KEYDOWN, VK_ESCAPE, 1);
-  Pump();
-  EXPECT_EQ(stops_, 1);
+  EXPECT_EQ(stops_, 1);  // only Yes stops; the window then closes
 }
 
 TEST_F(MainWindowTest, MetersNeverWaitAndTheDriversNextSendShowsTheirLatest) {
