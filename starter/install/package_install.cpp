@@ -68,7 +68,9 @@ int UpdateOneArchive(HINTERNET internet, const InstallContext& context, const Pa
   if (IsDirectory(archive)) DeleteWithReport(archive, app.flags().kind_mode);
   if (!DownloadFile(internet, kSetupArchiveBuffer, archive, address, &file_meter, &main_meter,
                     true)) {
-    return -1;
+    // A cancel during the transfer is a stop too: a failed download counts
+    // as success, and the driver would record an installation nobody made.
+    return app.StopRequested() ? 0 : -1;
   }
   if (app.StopRequested()) return 0;
   main_meter.StagedFileDownloaded();

@@ -13,6 +13,7 @@
 #include "core/base/checksum.h"
 #include "core/base/error_codes.h"
 #include "starter/app/starter_app.h"
+#include "starter/download/progress_sink.h"
 #include "starter/install/package_check.h"
 #include "starter/platform/string_table.h"
 #include "tests/win/support/download_test_support.h"
@@ -142,6 +143,19 @@ TEST_F(PackageInstallTest, SetupArchivesUnpackIntoTheirFolder) {
   EXPECT_EQ("22", ReadWholeFile(folder + "\\sub\\in\\two.txt"));
   EXPECT_EQ(-1, FactsOf(folder + "\\pack.zip").size);
   EXPECT_EQ((std::vector<uint32_t>{kDriverUiSetupMessage, kDriverUiNoMessage}), driver_ui_);
+
+  // The user stops during the transfer: a stop, not a failed download.
+  struct StopOnFirstBytes : ProgressSink {
+    void SetBarRange(const char*, uint32_t) override {}
+    void SetBarPosition(const char*, uint32_t position) override {
+      if (position > 0) cStarterApp::Get().RequestStop();
+    }
+    void SetText(const char*, const std::string&) override {}
+  } stopper;
+  ScopedProgressSink sink(&stopper);
+  EXPECT_EQ(0, InstallSetupPackages(context_, &packages));
+  ::SetCurrentDirectoryA(previous);
+  cStarterApp::Get().ClearStop();
 }
 
 }  // namespace
