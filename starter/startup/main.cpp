@@ -128,8 +128,10 @@ int RunStarter(HINSTANCE instance, const char* tail) {
   ::PostMessageA(window->hwnd(), UWM_START_INSTALLATION, 0, 0);
   const int exit_code = RunMessageLoop(window->hwnd(), LoadStarterAccelerators());
   // A cancel closes the window at once, with its step-log entry still on its
-  // way; the end of the process would cut the request off.
+  // way, and the game start's reports leave just before the driver's end;
+  // the end of the process would cut those requests off.
   WaitForStepLogSenders();
+  WaitForReportSenders(kStepLogWaitMs);
   return exit_code;
 }
 

@@ -108,6 +108,14 @@ def scenario_install_update(tools):
         began = [r["time_ms"] / 1000 for r in s.requests()[since:] if "step=212" in r["target"]]
         waited = os.path.getmtime(os.path.join(s.install_folder(), "started.txt")) - began[0]
         expect(waited > 4, "the game started %.1f s after the driver began" % waited)
+        # The same with the step log off: no step-log sender holds the end
+        # back, and the game start's report must still leave before it.
+        since = s.mark()
+        quiet = new_format_launch(extra="&k401e=nnn")
+        code, _ = s.run_starter(program, quiet)
+        expect(code == 0, "relaunch without step log: exit code %d" % code)
+        check_started_once_more(s, 2, quiet)
+        expect_run_log(s, "relaunch without step log", [], GAME_START_REPORTS, since)
 
         # 3: one file changed on the server: only it comes.
         files["data/rules.txt"] = b"four in a row\r\n"
@@ -120,7 +128,7 @@ def scenario_install_update(tools):
         new = s.game_downloads()[downloaded:]
         expect(len(new) == 1 and "rules" in new[0], "update downloaded " + repr(new))
         check_installed(s, files)
-        check_started_once_more(s, 2, launch)
+        check_started_once_more(s, 3, launch)
 
 
 def scenario_catalogue_404(tools):
