@@ -85,23 +85,11 @@ std::string LaunchCommandText(const char* folder, const char* program, const cha
 
 std::string LaunchCommandLine(const char* folder, const char* program, const char* arguments) {
   const std::string name = program != nullptr ? program : "";
-  std::string path = Given(folder) ? std::string(folder) + '\\' : std::string();
-  std::string options;
   const std::size_t exe = AsciiLowered(name).find(".exe ");
-  if (exe == std::string::npos) {
-    path += name;
-  } else {
-    path += name.substr(0, exe + 4);
-    options = name.substr(exe + 4);
-  }
-  std::string command = path;
-  if (path.find(' ') != std::string::npos && path.front() != '"') command = '"' + path + '"';
-  command += options;
-  if (Given(arguments)) {
-    command += ' ';
-    command += arguments;
-  }
-  return command;
+  const std::size_t path_end = exe == std::string::npos ? name.size() : exe + 4;
+  std::string path = LaunchCommandText(folder, name.substr(0, path_end).c_str(), nullptr);
+  if (path.find(' ') != std::string::npos && path.front() != '"') path = '"' + path + '"';
+  return LaunchCommandText(nullptr, (path + name.substr(path_end)).c_str(), arguments);
 }
 
 std::string LaunchFailureText(DWORD create_error, int shell_result, unsigned exec_result,
