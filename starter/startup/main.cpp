@@ -129,9 +129,10 @@ int RunStarter(HINSTANCE instance, const char* tail) {
   const int exit_code = RunMessageLoop(window->hwnd(), LoadStarterAccelerators());
   // A cancel closes the window at once, with its step-log entry still on its
   // way, and the game start's reports leave just before the driver's end;
-  // the end of the process would cut those requests off.
-  WaitForStepLogSenders();
-  WaitForReportSenders(kStepLogWaitMs);
+  // the end of the process would cut those requests off. Each kind of sender
+  // gets as long as the driver gives its senders at its end.
+  WaitForStepLogSenders(kDriverEndWaitMs);
+  WaitForReportSenders(kDriverEndWaitMs);
   return exit_code;
 }
 
