@@ -62,8 +62,28 @@ def probe(*lines, check=True):
     return wine(UI_PROBE, "-", timeout=40, check=check, stdin=script.encode("utf-8"))
 
 
+PREFIX = ENV.get("LD_WINEPREFIX") or re.search(r'LD_WINEPREFIX:-([^}]*)\}',
+                                                 open(WINE_RUN).read()).group(1)
+
+
 def windows_path(unix):
-    return wine("winepath", "-w", unix).strip()
+    # Read from the prefix's drive links (a new prefix maps Z: to the root)
+    # rather than asked of winepath: a Wine process started while the
+    # installer runs has failed on a loaded machine, and a picture's path
+    # should not depend on one.
+    unix = os.path.realpath(unix)
+    devices = os.path.join(PREFIX, "dosdevices")
+    best = None
+    for name in os.listdir(devices):
+        target = os.path.realpath(os.path.join(devices, name))
+        if len(name) == 2 and name[1] == ":" and os.path.isdir(target) and \
+                os.path.commonpath([target, unix]) == target and \
+                (best is None or len(target) > len(best[1])):
+            best = (name, target)
+    if best is None:
+        raise AssertionError("no Wine drive holds " + unix)
+    rest = os.path.relpath(unix, best[1])
+    return best[0].upper() + "\\" + ("" if rest == "." else rest.replace("/", "\\"))
 
 
 OLD_STARTER = b"MZ an older starter"
@@ -83,8 +103,7 @@ class InstallerTest(unittest.TestCase):
         # A Wine session begun without a display (wineboot of a new prefix)
         # keeps every window off the screen; the prefix is this test's alone
         # (RESOURCE_LOCK), so end whatever session is left and start afresh.
-        prefix = ENV.get("LD_WINEPREFIX") or re.search(
-            r'LD_WINEPREFIX:-([^}]*)\}', open(WINE_RUN).read()).group(1)
+        prefix = PREFIX
         for flag in ("-k", "-w"):
             subprocess.run(["/usr/lib/wine/wineserver", flag], env=dict(ENV, WINEPREFIX=prefix),
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
@@ -182,7 +201,13 @@ class InstallerTest(unittest.TestCase):
         os.makedirs(folder, exist_ok=True)
         time.sleep(0.3)  # let the last repaint land
         path = os.path.join(folder, "installer_%s.bmp" % name)
-        probe(("shot", self.window, windows_path(path)))
+        # Taking a picture changes nothing, so a probe that left none is
+        # asked once more.
+        if os.path.exists(path):
+            os.remove(path)
+        probe(("shot", self.window, windows_path(path)), check=False)
+        if not os.path.exists(path):
+            probe(("shot", self.window, windows_path(path)))
         data = Path(path).read_bytes()
         offset, height = (int.from_bytes(data[at:at + 4], "little") for at in (10, 22))
         row = (int.from_bytes(data[18:22], "little") * 3 + 3) & ~3
