@@ -22,6 +22,16 @@ uint32_t Remaining(uint64_t total, uint64_t done) {
   return Clamp32(total > done ? total - done : 0);
 }
 
+// A bar's range is a signed 32-bit number, so byte counts of 2 GiB or more
+// reach it halved, positions with their range; the range would otherwise be
+// negative and the bar stay empty through a large game's whole download.
+// A count past the total shows as full, as the bar would show it, and never
+// as a negative position.
+uint32_t BarUnits(uint32_t total, uint32_t x) {
+  if (x > total) x = total;
+  return total > INT32_MAX ? x / 2 : x;
+}
+
 uint32_t StagedPosition(double x) {
   uint32_t p = ToU32(x);
   return p > kStagedRange ? kStagedRange : p;
@@ -64,8 +74,8 @@ MeterUpdate ProgressMeter::StartTransfer(uint32_t total, uint32_t now_ms) {
   MeterUpdate u;
   u.bar = Bar();
   u.set_range = true;
-  u.range_max = total_;
-  u.position = done_;
+  u.range_max = BarUnits(total_, total_);
+  u.position = BarUnits(total_, done_);
   return u;
 }
 
@@ -74,8 +84,8 @@ MeterUpdate ProgressMeter::SetMode(bool named) {
   MeterUpdate u;
   u.bar = Bar();
   u.set_range = true;
-  u.range_max = total_;
-  u.position = done_;
+  u.range_max = BarUnits(total_, total_);
+  u.position = BarUnits(total_, done_);
   if (!named_) u.text = MeterText::kClear;
   return u;
 }
@@ -85,7 +95,7 @@ MeterUpdate ProgressMeter::AddBytes(uint32_t n, uint32_t now_ms) {
   UpdateRate(done_, now_ms);
   MeterUpdate u;
   u.bar = Bar();
-  u.position = done_;
+  u.position = BarUnits(total_, done_);
   // More bytes than announced (a server file larger than its list entry)
   // must not wrap the remaining count into hours of time left.
   if (!named_) FillProgressText(Remaining(total_, done_), done_, &u);

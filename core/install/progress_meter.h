@@ -31,6 +31,7 @@ enum class MeterText {
 struct MeterUpdate {
   MeterBar bar = MeterBar::kNone;
   bool set_range = false;  // range 0..range_max before the position
+  // In bar units: both fit a signed 32-bit number and position <= range_max.
   uint32_t range_max = 0;
   uint32_t position = 0;
   MeterText text = MeterText::kUnchanged;

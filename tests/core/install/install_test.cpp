@@ -240,6 +240,20 @@ TEST(ProgressMeter, MainPhasesStartWithTheirRange) {
   EXPECT_EQ(m.StagedAddBytes(3000000, kT0 + 1000).position, 50u);
 }
 
+// A bar takes a signed 32-bit range: from 2 GiB the bytes reach it halved.
+TEST(ProgressMeter, BarRangeStaysPositiveForLargeGames) {
+  ProgressMeter m;
+  EXPECT_EQ(D(m.StartMainBatch(0x7FFFFFFFu, kT0)), "main range=2147483647 pos=0 clear");
+  EXPECT_EQ(D(m.StartMainBatch(3000000000u, kT0)), "main range=1500000000 pos=0 clear");
+  const MeterUpdate u = m.AddBytes(2000000000u, kT0 + 1000);
+  EXPECT_EQ(u.position, 1000000000u);
+  EXPECT_EQ(u.bytes_done, 2000000000u);                                  // the texts keep the bytes
+  EXPECT_EQ(m.AddBytes(1500000000u, kT0 + 2000).position, 1500000000u);  // past the total: full
+  EXPECT_EQ(D(m.SetMode(true)), "named range=1500000000 pos=1500000000 unchanged");
+  m.StartBatch(1000, kT0);
+  EXPECT_EQ(m.AddBytes(3000000000u, kT0 + 1000).position, 1000u);
+}
+
 // Two files of 400 and 600 bytes: each is downloaded (first half of its
 // weight) and then unpacked (second half).
 TEST(ProgressMeter, StagedMainModeWalkThrough) {
