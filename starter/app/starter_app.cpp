@@ -1,5 +1,7 @@
 #include "starter/app/starter_app.h"
 
+#include <utility>
+
 #include "starter/platform/string_table.h"
 #include "starter/report/message_boxes.h"
 
@@ -42,6 +44,17 @@ void cStarterApp::Wake() {
 void cStarterApp::PassDriverHold() const {
   // Without an event there is nothing to hold the driver with.
   if (driver_go_) ::WaitForSingleObject(driver_go_.Get(), INFINITE);
+}
+
+void cStarterApp::PublishReportIds() {
+  ReportIds ids{launch_record_.game_id, launch_record_.member_id, launch_record_.executor};
+  std::lock_guard<std::mutex> lock(report_ids_lock_);
+  report_ids_ = std::move(ids);
+}
+
+cStarterApp::ReportIds cStarterApp::report_ids() const {
+  std::lock_guard<std::mutex> lock(report_ids_lock_);
+  return report_ids_;
 }
 
 void cStarterApp::CloseWakeEvent() {

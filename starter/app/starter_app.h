@@ -106,6 +106,19 @@ class cStarterApp {
   cInstallFolderSettings& install_folder_settings() { return install_folder_settings_; }
 
   LaunchRecord& launch_record() { return launch_record_; }
+  // The ids a stop or a cancel on the window's thread reports with. The
+  // driver's analysis replaces the whole record while the user may already be
+  // closing the window, so that thread reads this copy instead of the record.
+  // Whoever has just written those fields publishes them: the main thread at
+  // the launch string's arrival, the driver after its analysis. Any thread
+  // may read; both sides hold a lock only for the copy.
+  struct ReportIds {
+    std::string game_id;
+    std::string member_id;
+    std::string executor;
+  };
+  void PublishReportIds();
+  ReportIds report_ids() const;
   // Held by the refresh timer (window thread) while it obtains and refreshes
   // the launch string, and by the driver while its own launch-string steps
   // run and while the game start copies the second gamestring. The window's
@@ -163,6 +176,8 @@ class cStarterApp {
   cInstallFolderSettings install_folder_settings_;
   LaunchRecord launch_record_;
   std::mutex launch_record_lock_;
+  mutable std::mutex report_ids_lock_;
+  ReportIds report_ids_;
   ProgressMeter main_meter_;
   ProgressMeter file_meter_;
   ProgressMeter slot_meters_[2];

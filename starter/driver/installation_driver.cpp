@@ -116,6 +116,7 @@ bool DriverRun::ObtainAndAnalyse() {
     Fail("gamestring.analysis");
     return false;
   }
+  app_.PublishReportIds();
   LaunchRecord& record = app_.launch_record();
   if (!record.identifier.empty()) {
     DWORD error = 0;

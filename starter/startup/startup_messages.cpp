@@ -101,6 +101,7 @@ void OnStartInstallation(cStarterApp& app, HWND window, const char* command_line
              nullptr, executor.c_str());
     }
   }
+  app.PublishReportIds();
   const bool ticket = format == GamestringFormat::kNew ? text.find("P4=") != std::string::npos
                                                        : text.find("k300e=") != std::string::npos;
   if (ticket) ::SetTimer(window, kRefreshTimer, kRefreshTimerMs, nullptr);

@@ -126,7 +126,7 @@ void cMainWindow::OnAccelerator(int id) {
 }
 
 void cMainWindow::Cancel(const char* log_text) {
-  std::string game = cStarterApp::Get().launch_record().game_id;
+  std::string game = cStarterApp::Get().report_ids().game_id;
   if (game.size() > 19) game.resize(19);
   if (AsciiLowered(game) == "trioka" && env_.report_cancel) env_.report_cancel(log_text);
   ::PostMessageA(hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);

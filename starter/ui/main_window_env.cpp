@@ -31,8 +31,8 @@ MainWindowEnv DefaultMainWindowEnv(cStarterApp& app) {
   env.tick = [] { return ::GetTickCount(); };
   env.stop = [&app] {
     app.RequestStop();
-    const LaunchRecord& record = app.launch_record();
-    StepLog(record.game_id, record.member_id, app.current_step().load(), app.flags().format());
+    const cStarterApp::ReportIds ids = app.report_ids();
+    StepLog(ids.game_id, ids.member_id, app.current_step().load(), app.flags().format());
     if (!app.driver_finished().load()) {
       if (HANDLE wake = app.WakeEvent()) ::SetEvent(wake);
     }
@@ -58,8 +58,8 @@ MainWindowEnv DefaultMainWindowEnv(cStarterApp& app) {
                                record.age_class, left);
   };
   env.report_cancel = [&app](const char* text) {
-    const LaunchRecord& record = app.launch_record();
-    Report(record.game_id, record.member_id, 0x190001, text, nullptr, record.executor.c_str());
+    const cStarterApp::ReportIds ids = app.report_ids();
+    Report(ids.game_id, ids.member_id, 0x190001, text, nullptr, ids.executor.c_str());
   };
   return env;
 }
