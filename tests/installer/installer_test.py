@@ -44,9 +44,8 @@ INSTALL, STOP, CLOSE, STATE = 1000, 1001, 1002, 1003
 def wine(*args, timeout=60, check=True, stdin=b"", again=False):
     # Output goes through files, not pipes: a Wine server that this call
     # starts inherits them and outlives the call. On a loaded machine a Wine
-    # program has, rarely, ended with 1 before printing anything (ui_probe
-    # always says why it fails); `again` runs such a call once more, for
-    # calls that change nothing.
+    # program has, rarely, ended with 1 before printing anything; `again` runs
+    # such a call once more where that is safe.
     for _ in range(2):
         with tempfile.TemporaryFile() as out:
             r = subprocess.run([WINE_RUN, *args], input=stdin, stdout=out,
@@ -60,17 +59,15 @@ def wine(*args, timeout=60, check=True, stdin=b"", again=False):
     return text
 
 
-# Probe commands that only look, which may run twice.
-LOOKS = {"wait", "gone", "list", "shot", "sleep"}
-
-
 def probe(*lines, check=True):
     # Through ui_probe's script input: UTF-8 there reaches it unchanged, while
     # Wine converts command-line arguments by the Unix locale, which the
     # machine may not have. Several lines run back to back in one probe run.
+    # The probe prints why whenever one of its commands fails, so a run that
+    # failed in silence never reached them and may run again.
     script = "".join(" ".join('"%s"' % a for a in line) + "\n" for line in lines)
     return wine(UI_PROBE, "-", timeout=40, check=check, stdin=script.encode("utf-8"),
-                again=all(line[0] in LOOKS for line in lines))
+                again=True)
 
 
 PREFIX = ENV.get("LD_WINEPREFIX") or re.search(r'LD_WINEPREFIX:-([^}]*)\}',
