@@ -198,11 +198,17 @@ class Scenario:
         return (code - (1 << 32) if code >= (1 << 31) else code), probe
 
     def probe(self, script, timeout=60):
-        try:
-            r = subprocess.run([WINE, self.tools.probe, "-"], input=script, env=self.env,
-                               capture_output=True, text=True, timeout=timeout)
-        except subprocess.TimeoutExpired:
-            return -1, "the probe did not end within %d s" % timeout
+        # The probe prints why whenever one of its commands fails; a run that
+        # failed in silence (a Wine start on a loaded machine, rarely) never
+        # reached them, so it runs once more.
+        for _ in range(2):
+            try:
+                r = subprocess.run([WINE, self.tools.probe, "-"], input=script, env=self.env,
+                                   capture_output=True, text=True, timeout=timeout)
+            except subprocess.TimeoutExpired:
+                return -1, "the probe did not end within %d s" % timeout
+            if r.returncode == 0 or (r.stdout + r.stderr).strip():
+                break
         return r.returncode, r.stdout + r.stderr
 
     def kill_wine(self):
