@@ -37,7 +37,23 @@ std::string ReadAnswer(HINTERNET request) {
   return answer;
 }
 
-bool ApplyAnswer(HINTERNET request, LaunchRecord* record) {
+// False, with the status in *error, when the server answered outside 2xx:
+// the answer then is an error page, which must not become a credential (it
+// would go to the game and back to the server with every later refresh).
+bool AnsweredWithSuccess(HINTERNET request, DWORD* error) {
+  DWORD status = 0;
+  DWORD status_size = sizeof status;
+  if (::HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
+                       &status_size, nullptr) &&
+      (status < 200 || status > 299)) {
+    *error = status;
+    return false;
+  }
+  return true;
+}
+
+bool ApplyAnswer(HINTERNET request, LaunchRecord* record, DWORD* error) {
+  if (!AnsweredWithSuccess(request, error)) return false;
   TokenAnswer answer;
   if (!ParseTokenAnswer(ReadAnswer(request), &answer)) return false;
   ApplyTokenAnswer(answer, record);
@@ -80,16 +96,8 @@ bool LaunchStringClient::RefreshIdentifier(DWORD* error) {
     *error = send_error;
     return false;
   }
-  // The whole answer becomes the identifier, so an error page must not: it
-  // would go to the game and back to the server with every later refresh.
-  DWORD status = 0;
-  DWORD status_size = sizeof status;
-  if (::HttpQueryInfoA(request.Get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
-                       &status_size, nullptr) &&
-      (status < 200 || status > 299)) {
-    *error = status;
-    return false;
-  }
+  // The whole answer becomes the identifier.
+  if (!AnsweredWithSuccess(request.Get(), error)) return false;
   const std::string answer = ReadAnswer(request.Get());
   request.Reset();
   connection.Reset();
@@ -146,7 +154,7 @@ bool LaunchStringClient::RefreshToken(DWORD* error) {
   ::InternetSetOptionA(request.Get(), INTERNET_OPTION_SECURITY_FLAGS, &security, sizeof(security));
   if (::HttpSendRequestA(request.Get(), headers.c_str(), static_cast<DWORD>(headers.size()),
                          const_cast<char*>(body.data()), static_cast<DWORD>(body.size()))) {
-    return ApplyAnswer(request.Get(), &record_);
+    return ApplyAnswer(request.Get(), &record_, error);
   }
   *error = ::GetLastError();
   request.Reset();
@@ -162,7 +170,7 @@ bool LaunchStringClient::RefreshToken(DWORD* error) {
     *error = ::GetLastError();
     return false;
   }
-  return ApplyAnswer(request.Get(), &record_);
+  return ApplyAnswer(request.Get(), &record_, error);
 }
 
 }  // namespace ld

@@ -6,10 +6,12 @@
 //                         second gamestring; any query is accepted and logged)
 //   plum/identifier.txt   answer of the identifier refresh (both paths)
 //   plum/token.json       answer of the token refresh
+//   plum/token.status     its HTTP status, when not 200 (a number)
 // Missing files give 404 for the gamestring server and a fixed answer for the
 // refreshes. The request log (body included) is what tests read.
 #include <httplib.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -76,6 +78,12 @@ void IdentifierAnswer(const httplib::Request&, Reply& reply, Context& context) {
 void TokenAnswer(const httplib::Request&, Reply& reply, Context& context) {
   reply.content_type = "application/json";
   if (!ReadAnswer(context, "plum/token.json", &reply.body)) reply.body = kDefaultTokenAnswer;
+  // A token server's error answers are JSON too.
+  std::string status;
+  if (ReadAnswer(context, "plum/token.status", &status)) {
+    const int code = std::atoi(status.c_str());
+    if (code >= 100 && code <= 599) reply.status = code;
+  }
 }
 
 void LauncherPage(const httplib::Request& req, Reply& reply, Context&) {

@@ -148,6 +148,15 @@ TEST_F(LaunchStringClientTest, TokenRefreshOverHttpsThenPlainHttp) {
   // An answer that is not JSON.
   Serve("plum", "token.json", "<html>busy</html>");
   EXPECT_FALSE(Client().RefreshToken(&error));
+  // An error answer, JSON though it is, leaves the credentials as they were.
+  Serve("plum", "token.json", "{\"Message\":\"An error has occurred.\"}");
+  Serve("plum", "token.status", "500");
+  const std::string before = record_.first_gamestring;
+  EXPECT_FALSE(Client().RefreshToken(&error));
+  ::DeleteFileA(test::WinePath(test::PortalRootUnix() + "/plum/token.status").c_str());
+  EXPECT_EQ(error, 500u);
+  EXPECT_EQ(record_.first_gamestring, before);
+  EXPECT_EQ(record_.second_gamestring, before);
 }
 
 }  // namespace
