@@ -106,9 +106,10 @@ class cStarterApp {
   cInstallFolderSettings& install_folder_settings() { return install_folder_settings_; }
 
   LaunchRecord& launch_record() { return launch_record_; }
-  // The ids a stop or a cancel on the window's thread reports with. The
-  // driver's analysis replaces the whole record while the user may already be
-  // closing the window, so that thread reads this copy instead of the record.
+  // The ids a stop, a cancel or a refresh tick on the window's thread
+  // reports with. The driver's analysis replaces the whole record while the
+  // user may already be closing the window, so that thread reads this copy
+  // instead of the record.
   // Whoever has just written those fields publishes them: the main thread at
   // the launch string's arrival, the driver after its analysis. Any thread
   // may read; both sides hold a lock only for the copy.

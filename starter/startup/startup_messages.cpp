@@ -34,8 +34,10 @@ constexpr std::uint32_t kPlumErrorCode = 16;
 void ReportPlumError(cStarterApp& app, DWORD error) {
   char text[64];
   std::snprintf(text, sizeof(text), "PLUM Error. Code : [%08X]", static_cast<unsigned>(error));
-  const LaunchRecord& record = app.launch_record();
-  Report(record.game_id, record.member_id, kPlumErrorCode, text);
+  // The refresh timer reports after letting the record go, so it takes the
+  // published ids, not the record the driver may be rewriting.
+  const cStarterApp::ReportIds ids = app.report_ids();
+  Report(ids.game_id, ids.member_id, kPlumErrorCode, text);
 }
 
 // Game id and member id as the start-up reads them from the first gamestring;
