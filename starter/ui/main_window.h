@@ -146,6 +146,11 @@ class cMainWindow : public cWindow, public ProgressSink {
 
   Countdown countdown_;
   bool waiting_ = false;
+  // Set when a start press passed its checks and woke the driver; a second
+  // press before the driver builds its next page would wake it again (the
+  // event stays set and cuts the countdown short) and rewrite the folder
+  // the driver is reading. Cleared by every page build.
+  bool start_accepted_ = false;
   bool advert_shown_ = false;
   bool rating_shown_ = false;
   bool panels_ready_ = false;

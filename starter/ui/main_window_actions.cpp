@@ -149,6 +149,7 @@ void cMainWindow::StartInstall() {
     if (env_.stop) env_.stop();
     return;
   }
+  if (start_accepted_) return;
   const std::string path = TrimTrailingBackslashes(PathFromEdit(260));
   if (env_.refuse_system_folders && env_.refuse_system_folders() &&
       IsUnderSystemFolder(path, env_.windows_folder, env_.program_files_folder)) {
@@ -162,12 +163,19 @@ void cMainWindow::StartInstall() {
     return;
   }
   cStarterApp::Get().install_folder_settings().SetInstallRoot(path);
+  start_accepted_ = true;
   if (env_.wake) env_.wake();
 }
 
 void cMainWindow::BrowseFolder() {
+  // The typed folder and its missing parents are made so the browser can
+  // open there, by the install-path check's rules: the path is the user's,
+  // so a file in its way stays, and a refused path leaves no folders behind.
   std::string start = PathFromEdit(259);
-  if (!start.empty() && !FileExists(start)) CreateFolder(start);
+  if (!start.empty() && !FileExists(start)) {
+    SystemPathFacts facts;
+    CheckInstallPath(TrimTrailingBackslashes(start), facts);
+  }
 
   std::string product = cStarterApp::Get().launch_record().game_title;
   if (product.empty()) product = LoadText(IDS_PRODUCT_NAME);

@@ -52,6 +52,7 @@ void cMainWindow::BuildPage(int page) {
   layout_ = kLayoutNone;
   stored_style_ = 0;
   page_ = page;
+  start_accepted_ = false;
 
   switch (page) {
     case kPageInstallFolder:

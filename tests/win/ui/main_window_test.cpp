@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "starter/app/starter_app.h"
+#include "starter/platform/folders.h"
 #include "starter/platform/string_table.h"
 #include "starter/resources/resource_ids.h"
 #include "starter/resources/ui_resource_ids.h"
@@ -186,9 +187,9 @@ TEST_F(MainWindowTest, InvalidAndSystemFoldersAreRefusedWithTheirBoxes) {
   } cases[] = {{"C:Games", false, IDS_INVALID_PATH},
                {"Q:\\Ludoria", false, IDS_INVALID_PATH},
                {"Ludoria", false, IDS_INVALID_PATH},
-               {"C:", false, 0},
                {"C:\\Windows\\Games", true, IDS_NO_SYSTEM_FOLDER},
-               {"c:\\program files\\Ludoria\\", true, IDS_NO_SYSTEM_FOLDER}};
+               {"c:\\program files\\Ludoria\\", true, IDS_NO_SYSTEM_FOLDER},
+               {"C:", false, 0}};
   for (const auto& c : cases) {
     presenter_.boxes.clear();
     wakes_ = 0;
@@ -198,6 +199,49 @@ TEST_F(MainWindowTest, InvalidAndSystemFoldersAreRefusedWithTheirBoxes) {
     EXPECT_EQ(wakes_, c.box == 0 ? 1 : 0) << c.path;
     ASSERT_EQ(presenter_.boxes.size(), c.box == 0 ? 0u : 1u) << c.path;
     for (const auto& box : presenter_.boxes) EXPECT_EQ(box.text.rfind(LoadText(c.box), 0), 0u);
+  }
+  // A second press before the driver's next page neither wakes it again (the
+  // set event would cut its countdown short) nor rewrites the folder.
+  window_->controls().Find("EDT_PATH")->SetText("Q:\\Other");
+  window_->StartInstall();
+  EXPECT_EQ(wakes_, 1);
+  EXPECT_TRUE(presenter_.boxes.empty());
+  BuildPage(kPageInstallFolder);
+  window_->controls().Find("EDT_PATH")->SetText("C:");
+  window_->StartInstall();
+  EXPECT_EQ(wakes_, 2);
+}
+
+// The browse button makes the typed folder so the browser opens there; the
+// path is the user's, so a file standing in its way is never deleted.
+TEST_F(MainWindowTest, BrowseMakesTheTypedFolderButKeepsAFileInItsWay) {
+  BuildPage(kPageInstallFolder);
+  ScratchFolder scratch;
+  ScratchFolder::WriteFile(scratch.Sub("notes"), "the player's own file");
+  const struct {
+    std::string typed, made;
+  } cases[] = {{scratch.Sub("notes\\Ludoria"), ""},
+               {scratch.Sub("Games\\Ludoria"), scratch.Sub("Games\\Ludoria")}};
+  for (const auto& c : cases) {
+    window_->controls().Find("EDT_PATH")->SetText(c.typed.c_str());
+    // The browser is modal: a helper cancels it once it shows.
+    std::atomic<bool> done{false};
+    std::thread closer([&] {
+      while (!done) {
+        HWND browser = ::FindWindowA("#32770", nullptr);
+        if (browser != nullptr && ::GetWindow(browser, GW_OWNER) == window_->hwnd()) {
+          ::PostMessageA(browser, WM_COMMAND, IDCANCEL, 0);
+        }
+        ::Sleep(50);
+      }
+    });
+    window_->BrowseFolder();
+    done = true;
+    closer.join();
+    EXPECT_EQ(ReadWholeFile(scratch.Sub("notes")), "the player's own file") << c.typed;
+    if (!c.made.empty()) {
+      EXPECT_TRUE(IsDirectory(c.made)) << c.made;
+    }
   }
 }
 
