@@ -25,8 +25,6 @@
 namespace ld {
 namespace {
 
-constexpr UINT_PTR kPlumErrorCode = 16;
-
 // Shown when the driver thread dies of an exception: the fatal box, then the
 // window closes without waiting (the thread's own state may be gone).
 void TerminateRun(cStarterApp& app, DriverWindow* window) {
@@ -122,11 +120,7 @@ bool DriverRun::ObtainAndAnalyse() {
     DWORD error = 0;
     const bool refreshed =
         app_.flags().new_format ? client.RefreshToken(&error) : client.RefreshIdentifier(&error);
-    if (!refreshed) {
-      char text[64];
-      std::snprintf(text, sizeof(text), "PLUM Error. Code : [%08X]", static_cast<unsigned>(error));
-      Report(record.game_id, record.member_id, kPlumErrorCode, text);
-    }
+    if (!refreshed) ReportRefreshFailure(record.game_id, record.member_id, error);
   }
   record_lock.unlock();
   window_.SetTitle(StarterWindowTitle());

@@ -57,13 +57,16 @@ class LaunchStringClient {
 
   // Old format: POSTs the identifier query to the zone's plum server (30 s);
   // a non-empty answer becomes the identifier, which is written into the
-  // second gamestring. False when no request was sent; *error then holds the
-  // Windows error of a failed send (untouched otherwise).
+  // second gamestring. False when no request was sent, *error then holding
+  // the Windows error of a failed send, or when the server answered outside
+  // 2xx, *error then holding the status; the record is unchanged then.
   bool RefreshIdentifier(DWORD* error);
 
   // New format: POSTs the form body over HTTPS and, when sending fails, over
   // plain HTTP; the JSON answer renews P4 and P8. False when no answer could
-  // be parsed; *error holds the Windows error of the last failed send.
+  // be parsed, *error holding the Windows error of the last failed send, or
+  // when the server answered outside 2xx, *error then holding the status;
+  // the record is unchanged then.
   bool RefreshToken(DWORD* error);
 
   // Whether "&clk2=1" is still to be added (once per run).
@@ -77,5 +80,10 @@ class LaunchStringClient {
   ProgramFlags& flags_;
   bool clk2_pending_ = true;
 };
+
+// Reports a failed refresh ("PLUM Error. Code : [%08X]" with its error) for
+// the given ids: the driver after its analysis, the refresh timer on the
+// window's thread. Any thread; the report is sent by a thread of its own.
+void ReportRefreshFailure(const std::string& game_id, const std::string& member_id, DWORD error);
 
 }  // namespace ld

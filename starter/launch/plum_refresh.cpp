@@ -173,4 +173,10 @@ bool LaunchStringClient::RefreshToken(DWORD* error) {
   return ApplyAnswer(request.Get(), &record_, error);
 }
 
+void ReportRefreshFailure(const std::string& game_id, const std::string& member_id, DWORD error) {
+  char text[64];
+  std::snprintf(text, sizeof(text), "PLUM Error. Code : [%08X]", static_cast<unsigned>(error));
+  Report(game_id, member_id, error_code::kGamestringAnswer, text);
+}
+
 }  // namespace ld

@@ -2,7 +2,6 @@
 
 #include <rpc.h>
 
-#include <cstdio>
 #include <mutex>
 #include <string>
 
@@ -29,16 +28,6 @@ constexpr int kStepLogInit = 200;
 constexpr int kStepLogShellChecked = 202;
 constexpr int kStepLogSingleInstance = 204;
 constexpr int kStepLogLanguage = 206;
-constexpr std::uint32_t kPlumErrorCode = 16;
-
-void ReportPlumError(cStarterApp& app, DWORD error) {
-  char text[64];
-  std::snprintf(text, sizeof(text), "PLUM Error. Code : [%08X]", static_cast<unsigned>(error));
-  // The refresh timer reports after letting the record go, so it takes the
-  // published ids, not the record the driver may be rewriting.
-  const cStarterApp::ReportIds ids = app.report_ids();
-  Report(ids.game_id, ids.member_id, kPlumErrorCode, text);
-}
 
 // Game id and member id as the start-up reads them from the first gamestring;
 // false when the member id is missing.
@@ -186,7 +175,10 @@ void OnRefreshTimer(cStarterApp& app, HWND window) {
       app.flags().new_format ? client.RefreshToken(&error) : client.RefreshIdentifier(&error);
   hold.unlock();
   if (refreshed) return;
-  ReportPlumError(app, error);
+  // Reported after letting the record go, so with the published ids, not the
+  // record the driver may be rewriting.
+  const cStarterApp::ReportIds ids = app.report_ids();
+  ReportRefreshFailure(ids.game_id, ids.member_id, error);
   if (app.flags().kind_mode) {
     SupportBox("plum", "RefreshIdentifier() failed", MB_ICONEXCLAMATION);
   }
