@@ -171,11 +171,11 @@ def scenario_second_instance(tools):
         # reached (240) and no 250.
         expect_run_log(s, "two instances and a cancel", STARTUP_STEPS + [238, 240, 200, 202])
         # The cancel's entry names the run's game and member as the driver's do.
-        ids = {step: re.search(r"gid=[^&]*&mid=[^&]*", r["target"]).group(0)
-               for r in s.requests() if r["path"] == "/log.html"
-               for step in [int(re.search(r"step=(\d+)", r["target"]).group(1))]}
-        expect(ids[240] == ids[238] and "gid=&" not in ids[240],
-               "the cancel's step log names %s, the driver's %s" % (ids[240], ids[238]))
+        ids = {re.search(r"step=(\d+)", r["target"]).group(1):
+               re.search(r"gid=[^&]*&mid=[^&]*", r["target"]).group(0)
+               for r in s.requests() if r["path"] == "/log.html"}
+        expect(ids["240"] == ids["238"] and "gid=&" not in ids["240"],
+               "the cancel's step log names %s, the driver's %s" % (ids["240"], ids["238"]))
         expect(s.game_starts() == [], "the game started after a cancel")
 
 

@@ -41,18 +41,20 @@ UNREACHABLE = "127.0.0.1:1"
 INSTALL, STOP, CLOSE, STATE = 1000, 1001, 1002, 1003
 
 
-def wine(*args, timeout=60, check=True, stdin=b"", again=False):
+def wine(*args, timeout=60, check=True, stdin=b""):
     # Output goes through files, not pipes: a Wine server that this call
     # starts inherits them and outlives the call. On a loaded machine a Wine
-    # program has, rarely, ended with 1 before printing anything; `again` runs
-    # such a call once more where that is safe.
+    # program has, rarely, ended with 1 before printing anything; such a run
+    # never reached the program's work (ui_probe prints why whenever one of
+    # its commands fails, the shell commands here only look or set a flag),
+    # so it runs once more.
     for _ in range(2):
         with tempfile.TemporaryFile() as out:
             r = subprocess.run([WINE_RUN, *args], input=stdin, stdout=out,
                                stderr=subprocess.STDOUT, env=CHILD_ENV, timeout=timeout)
             out.seek(0)
             text = out.read().decode("utf-8", "replace")
-        if r.returncode == 0 or text.strip() or not again:
+        if r.returncode == 0 or text.strip():
             break
     if check and r.returncode != 0:
         raise AssertionError("%s -> %d\n%s" % (args, r.returncode, text))
@@ -63,11 +65,8 @@ def probe(*lines, check=True):
     # Through ui_probe's script input: UTF-8 there reaches it unchanged, while
     # Wine converts command-line arguments by the Unix locale, which the
     # machine may not have. Several lines run back to back in one probe run.
-    # The probe prints why whenever one of its commands fails, so a run that
-    # failed in silence never reached them and may run again.
     script = "".join(" ".join('"%s"' % a for a in line) + "\n" for line in lines)
-    return wine(UI_PROBE, "-", timeout=40, check=check, stdin=script.encode("utf-8"),
-                again=True)
+    return wine(UI_PROBE, "-", timeout=40, check=check, stdin=script.encode("utf-8"))
 
 
 PREFIX = ENV.get("LD_WINEPREFIX") or re.search(r'LD_WINEPREFIX:-([^}]*)\}',
@@ -75,21 +74,13 @@ PREFIX = ENV.get("LD_WINEPREFIX") or re.search(r'LD_WINEPREFIX:-([^}]*)\}',
 
 
 def windows_path(unix):
-    # Read from the prefix's drive links (a new prefix maps Z: to the root),
-    # which is all winepath would do, without starting a Wine process.
+    # A new prefix maps C: to its drive_c and Z: to the root; named here, a
+    # path needs no Wine process (winepath) of its own.
     unix = os.path.realpath(unix)
-    devices = os.path.join(PREFIX, "dosdevices")
-    best = None
-    for name in os.listdir(devices):
-        target = os.path.realpath(os.path.join(devices, name))
-        if len(name) == 2 and name[1] == ":" and os.path.isdir(target) and \
-                os.path.commonpath([target, unix]) == target and \
-                (best is None or len(target) > len(best[1])):
-            best = (name, target)
-    if best is None:
-        raise AssertionError("no Wine drive holds " + unix)
-    rest = os.path.relpath(unix, best[1])
-    return best[0].upper() + "\\" + ("" if rest == "." else rest.replace("/", "\\"))
+    drive_c = os.path.realpath(os.path.join(PREFIX, "drive_c"))
+    if os.path.commonpath([drive_c, unix]) == drive_c:
+        return "C:" + unix[len(drive_c):].replace("/", "\\")
+    return "Z:" + unix.replace("/", "\\")
 
 
 OLD_STARTER = b"MZ an older starter"
@@ -109,9 +100,8 @@ class InstallerTest(unittest.TestCase):
         # A Wine session begun without a display (wineboot of a new prefix)
         # keeps every window off the screen; the prefix is this test's alone
         # (RESOURCE_LOCK), so end whatever session is left and start afresh.
-        prefix = PREFIX
         for flag in ("-k", "-w"):
-            subprocess.run(["/usr/lib/wine/wineserver", flag], env=dict(ENV, WINEPREFIX=prefix),
+            subprocess.run(["/usr/lib/wine/wineserver", flag], env=dict(ENV, WINEPREFIX=PREFIX),
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
         cls.tmp = tempfile.mkdtemp(prefix="ld_installer.")
         cls.root = os.path.join(cls.tmp, "root")
@@ -137,8 +127,8 @@ class InstallerTest(unittest.TestCase):
             # A session's first programs may print nothing on a loaded machine; an
             # empty answer would make every path below relative.
             for _ in range(5):
-                name = wine("cmd", "/c", "echo", variable, again=True).strip()
-                path = wine("winepath", "-u", name, again=True).strip()
+                name = wine("cmd", "/c", "echo", variable).strip()
+                path = wine("winepath", "-u", name).strip()
                 if path.startswith("/"):
                     return path
                 time.sleep(2)
@@ -223,7 +213,7 @@ class InstallerTest(unittest.TestCase):
         self.assertNotIn((0, 0, 255), {pixel(x, y) for y in range(210, 246) for x in range(120, 290)})
 
     def attributes(self, path):
-        line = wine("cmd", "/c", "attrib", windows_path(path), again=True).strip()
+        line = wine("cmd", "/c", "attrib", windows_path(path)).strip()
         return set(line[:line.index(":") - 1].replace(" ", ""))
 
     def prepare(self, delta, zone, before):
@@ -239,7 +229,7 @@ class InstallerTest(unittest.TestCase):
             os.makedirs(self.data_folder)
             Path(self.target).write_bytes(OLD_STARTER)
         for flag in ("+h", "+r") if before == "hidden" else ():  # one flag a call
-            wine("cmd", "/c", "attrib", flag, windows_path(self.target), again=True)
+            wine("cmd", "/c", "attrib", flag, windows_path(self.target))
         if before == "held":  # as a running starter: open without sharing
             self.holder = subprocess.Popen([WINE_RUN, HOLD_OPEN, windows_path(self.target), "60"],
                                            env=CHILD_ENV, stdout=subprocess.DEVNULL,
